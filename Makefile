@@ -1,0 +1,35 @@
+# Tivoler: build for Windows from Linux, test natively and under wine64.
+.PHONY: all deps native win32 win64 test unit e2e run clean
+
+all: win32
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j2
+
+win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j2
+
+win64: deps
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j2
+
+# Everything: unit tests, both Windows builds, product check, end-to-end tests.
+test: deps
+	@scripts/test.sh
+
+unit: native
+	./build/native/tivoler_unit
+
+e2e: win64
+	scripts/e2e.sh
+
+run: win64
+	scripts/run.sh
+
+clean:
+	rm -rf build

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Every test: native unit tests, both Windows builds (the product checked as PE32
+# GUI with system imports only), and the end-to-end tests under wine64. Ends with
+# one summary line and a non-zero exit on any failure.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+logs="$root/build/test-logs"
+mkdir -p "$logs"
+failed_steps=()
+passed=0
+failed=0
+
+count() {  # adds the gtest counts of a log to the totals
+  local p f
+  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$1" | tail -1)
+  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$1" | tail -1)
+  passed=$((passed + ${p:-0}))
+  failed=$((failed + ${f:-0}))
+}
+
+step() {  # step NAME COMMAND...: runs a step, keeps going on failure
+  local name=$1
+  shift
+  echo "== $name"
+  if ! "$@"; then
+    failed_steps+=("$name")
+  fi
+}
+
+step "native build" bash -c 'cmake --preset native >/dev/null && cmake --build --preset native -j2'
+step "unit tests" bash -c "set -o pipefail; ./build/native/tivoler_unit --gtest_brief=1 | tee '$logs/unit.log'"
+count "$logs/unit.log"
+step "win32 build" bash -c 'cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2'
+step "win32 product check" scripts/check-pe.sh build/win32/tivoler.exe
+step "win64 build" bash -c 'cmake --preset win64 >/dev/null && cmake --build --preset win64 -j2'
+step "end-to-end tests (wine64)" bash -c "set -o pipefail; scripts/e2e.sh --gtest_brief=1 | tee '$logs/e2e.log'"
+count "$logs/e2e.log"
+
+echo
+for s in "${failed_steps[@]}"; do echo "failed step: $s"; done
+# A failed step without failed tests still fails the run.
+[ ${#failed_steps[@]} -gt 0 ] && [ "$failed" -eq 0 ] && failed=1
+echo "$passed passed, $failed failed"
+[ ${#failed_steps[@]} -eq 0 ]

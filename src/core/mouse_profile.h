@@ -1,0 +1,41 @@
+// A mouse profile: everything one slot remembers, kept as texts.
+#pragma once
+
+#include <string>
+
+#include "core/cursor_scheme.h"
+#include "forms/text_list.h"
+
+namespace tivoler {
+
+class TMouseProfile {
+ public:
+  // Starts empty, with the cursor lists of the system's current scheme.
+  explicit TMouseProfile(CursorScheme& scheme);
+
+  std::string Speed;
+  std::string Accell1;
+  std::string AccelT1;
+  std::string Accell2;
+  std::string AccelT2;
+  std::string WheelSL;
+  std::string ExchangeLR;
+  std::string Key;
+  TStringList CursorRoles;
+  TStringList CursorFiles;
+
+  // Empties every text and reads the cursor lists from the system again.
+  void Reset();
+  bool IsSet() const { return !Speed.empty(); }
+
+  // Appends the profile's key=value lines for slot n; every key ends in n.
+  void SaveToList(TStringList& list, int n) const;
+  // Reads the fields from the lines for slot n: first matching key wins, missing
+  // keys give the empty text. CursorRoles is never changed.
+  void LoadFromList(const TStringList& list, int n);
+
+ private:
+  CursorScheme& scheme_;
+};
+
+}  // namespace tivoler

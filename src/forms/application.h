@@ -1,0 +1,56 @@
+// The application object: hidden application window, main form, message loop and
+// the standard error box for errors that escape an event handler.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "forms/backend.h"
+#include "platform/os_port.h"
+
+namespace tivoler {
+
+class TApplication {
+ public:
+  TApplication(OsPort& os, Backend* backend) : os_(os), backend_(backend) {}
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  OsPort& Os() { return os_; }
+  Backend* GetBackend() { return backend_; }
+
+  std::string Title;
+  bool ShowMainForm = true;
+  int HintHidePause = 2500;
+  std::function<void()> OnMinimize;
+
+  // Creates the hidden application window.
+  void Initialize();
+  Handle AppHandle() const { return handle_; }
+
+  // Makes form the main form and creates its window (this runs FormCreate).
+  void CreateForm(TForm& form);
+  TForm* MainForm() const { return mainForm_; }
+
+  // Message loop; returns after Terminate, with the main form's window destroyed.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  void Minimize();
+
+  // The standard error box: the error's message, captioned with the title.
+  void ShowException(const std::exception& error);
+  // Runs a handler; an error escaping it ends the handler and is shown.
+  void Guard(const std::function<void()>& handler);
+
+ private:
+  OsPort& os_;
+  Backend* backend_;
+  Handle handle_ = kNoHandle;
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+};
+
+}  // namespace tivoler

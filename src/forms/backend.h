@@ -1,0 +1,57 @@
+// What a window system supplies to the form library. Without a backend (native
+// tests) forms and timers are plain state; the Win32 backend gives them real windows.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "forms/message.h"
+#include "platform/os_port.h"
+
+namespace tivoler {
+
+class TApplication;
+class TForm;
+class TTimer;
+
+struct TRect {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
+class FormPeer {
+ public:
+  virtual ~FormPeer() = default;
+  virtual Handle WindowHandle() const = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void SetBounds(const TRect& outer) = 0;
+  // Outer size minus client size of this window's frame.
+  virtual void FrameExtent(int* width, int* height) const = 0;
+  // The window system's own handling of a message the form did not take.
+  virtual void DefaultHandler(TMessage& msg) = 0;
+  virtual void PostClose() = 0;
+};
+
+class TimerPeer {
+ public:
+  virtual ~TimerPeer() = default;
+  virtual void Update(bool enabled, unsigned interval) = 0;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // The hidden application window; messages in the registered range that reach it
+  // are passed to the main form.
+  virtual Handle CreateApplicationWindow(TApplication& app) = 0;
+  virtual std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) = 0;
+  virtual std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) = 0;
+  // Runs until the application terminates.
+  virtual void RunMessageLoop(TApplication& app) = 0;
+  virtual void Quit() = 0;
+};
+
+}  // namespace tivoler

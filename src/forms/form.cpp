@@ -1,0 +1,116 @@
+#include "forms/form.h"
+
+#include "forms/application.h"
+
+namespace tivoler {
+
+namespace {
+// Frame of a tool window when there is no window system to ask.
+constexpr int kHeadlessFrameWidth = 6;
+constexpr int kHeadlessFrameHeight = 22;
+}  // namespace
+
+TForm::TForm(TApplication& app) : app_(app) {}
+
+TForm::~TForm() = default;
+
+void TForm::CreateWindowAndRun() {
+  if (app_.GetBackend() && !peer_) peer_ = app_.GetBackend()->CreateFormPeer(*this);
+  if (peer_) {
+    peer_->SetCaption(caption_);
+    peer_->SetBounds(bounds_);
+  }
+  app_.Guard([this] { FormCreate(); });
+}
+
+void TForm::DestroyWindowAndRun() {
+  app_.Guard([this] { FormDestroy(); });
+  peer_.reset();
+  visible_ = false;
+}
+
+void TForm::SetCaption(const std::string& caption) {
+  caption_ = caption;
+  if (peer_) peer_->SetCaption(caption);
+}
+
+void TForm::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (visible) {
+    FormShow();
+    if (peer_) peer_->SetVisible(true);
+  } else {
+    if (peer_) peer_->SetVisible(false);
+    FormHide();
+  }
+}
+
+void TForm::SyncVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  app_.Guard([this, visible] { visible ? FormShow() : FormHide(); });
+}
+
+void TForm::FrameExtent(int* width, int* height) const {
+  if (peer_) {
+    peer_->FrameExtent(width, height);
+  } else {
+    *width = kHeadlessFrameWidth;
+    *height = kHeadlessFrameHeight;
+  }
+}
+
+void TForm::SetBounds(int left, int top, int width, int height) {
+  bounds_ = TRect{left, top, width, height};
+  if (peer_) peer_->SetBounds(bounds_);
+}
+
+int TForm::ClientWidth() const {
+  int fw = 0, fh = 0;
+  FrameExtent(&fw, &fh);
+  return bounds_.Width - fw;
+}
+
+int TForm::ClientHeight() const {
+  int fw = 0, fh = 0;
+  FrameExtent(&fw, &fh);
+  return bounds_.Height - fh;
+}
+
+void TForm::SetClientSize(int width, int height) {
+  int fw = 0, fh = 0;
+  FrameExtent(&fw, &fh);
+  SetBounds(bounds_.Left, bounds_.Top, width + fw, height + fh);
+}
+
+void TForm::Close() {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (canClose) app_.Terminate();
+}
+
+void TForm::Dispatch(TMessage& msg) {
+  try {
+    WndProc(msg);
+  } catch (const std::exception& error) {
+    app_.ShowException(error);
+  }
+}
+
+void TForm::WndProc(TMessage& msg) {
+  switch (msg.Msg) {
+    case wm::kClose:
+      Close();
+      msg.Result = 0;
+      return;
+    default:
+      DefaultHandler(msg);
+  }
+}
+
+void TForm::DefaultHandler(TMessage& msg) {
+  if (peer_) peer_->DefaultHandler(msg);
+}
+
+}  // namespace tivoler

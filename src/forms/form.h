@@ -1,0 +1,79 @@
+// A top-level form: its state, its overridable window procedure and its events.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "forms/backend.h"
+#include "forms/message.h"
+
+namespace tivoler {
+
+class TApplication;
+
+class TForm {
+ public:
+  explicit TForm(TApplication& app);
+  virtual ~TForm();
+  TForm(const TForm&) = delete;
+  TForm& operator=(const TForm&) = delete;
+
+  TApplication& App() { return app_; }
+  Handle WindowHandle() const { return peer_ ? peer_->WindowHandle() : kNoHandle; }
+
+  // Creates the window (hidden) and runs FormCreate; called by TApplication::CreateForm.
+  void CreateWindowAndRun();
+  // Runs FormDestroy and destroys the window.
+  void DestroyWindowAndRun();
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& caption);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+
+  // Outer rectangle.
+  int Left() const { return bounds_.Left; }
+  int Top() const { return bounds_.Top; }
+  int Width() const { return bounds_.Width; }
+  int Height() const { return bounds_.Height; }
+  void SetBounds(int left, int top, int width, int height);
+  void SetLeft(int left) { SetBounds(left, bounds_.Top, bounds_.Width, bounds_.Height); }
+  void SetTop(int top) { SetBounds(bounds_.Left, top, bounds_.Width, bounds_.Height); }
+  int ClientWidth() const;
+  int ClientHeight() const;
+  void SetClientSize(int width, int height);
+  void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
+
+  // Asks FormCloseQuery; when it allows, the application ends.
+  void Close();
+
+  // The dispatch boundary: runs WndProc and shows an escaping error.
+  void Dispatch(TMessage& msg);
+  virtual void WndProc(TMessage& msg);
+  void DefaultHandler(TMessage& msg);
+
+  // Called by the window backend when the window system changed the window itself.
+  void SyncVisible(bool visible);
+  void SyncBounds(const TRect& outer) { bounds_ = outer; }
+
+ protected:
+  virtual void FormCreate() {}
+  virtual void FormDestroy() {}
+  virtual void FormShow() {}
+  virtual void FormHide() {}
+  virtual void FormCloseQuery(bool& /*canClose*/) {}
+
+ private:
+  void FrameExtent(int* width, int* height) const;
+
+  TApplication& app_;
+  std::unique_ptr<FormPeer> peer_;
+  std::string caption_;
+  bool visible_ = false;
+  TRect bounds_;
+};
+
+}  // namespace tivoler

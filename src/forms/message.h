@@ -1,0 +1,28 @@
+// A window message as the portable code sees it.
+#pragma once
+
+#include <cstdint>
+
+namespace tivoler {
+
+struct TMessage {
+  unsigned Msg = 0;
+  uintptr_t WParam = 0;
+  intptr_t LParam = 0;
+  intptr_t Result = 0;
+};
+
+// Message numbers the portable form code acts on.
+namespace wm {
+constexpr unsigned kClose = 0x0010;
+constexpr unsigned kQueryEndSession = 0x0011;
+constexpr unsigned kShowWindow = 0x0018;
+constexpr unsigned kTimer = 0x0113;
+constexpr unsigned kLButtonUp = 0x0202;
+constexpr unsigned kRButtonUp = 0x0205;
+constexpr unsigned kDropFiles = 0x0233;
+constexpr unsigned kUser = 0x0400;
+constexpr unsigned kFirstRegistered = 0xC000;  // RegisterWindowMessage range
+}  // namespace wm
+
+}  // namespace tivoler

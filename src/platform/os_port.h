@@ -1,0 +1,124 @@
+// The OS port: every system call the program makes outside the window backend,
+// with the arguments and results the program relies on. The Win32 implementation
+// forwards each call to the ANSI API; the test fake records the calls and
+// simulates a registry and a file system.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tivoler {
+
+using Handle = std::uintptr_t;  // HWND, HKEY, HANDLE, HCURSOR, HICON
+constexpr Handle kNoHandle = 0;
+
+// Values of the Win32 API that the portable code passes through the port.
+namespace win {
+constexpr Handle kHkeyCurrentUser = 0x80000001u;
+constexpr uint32_t kKeyAllAccess = 0xF003F;
+constexpr uint32_t kMutexAllAccess = 0x1F0001;
+
+constexpr long kErrorSuccess = 0;
+constexpr long kErrorFileNotFound = 2;
+constexpr long kErrorAccessDenied = 5;
+constexpr long kErrorMoreData = 234;
+constexpr long kErrorNoMoreItems = 259;
+
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kRegMultiSz = 7;
+
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+
+constexpr uint32_t kSpiGetMouse = 3;
+constexpr uint32_t kSpiSetMouse = 4;
+constexpr uint32_t kSpiSetCursors = 87;
+constexpr uint32_t kSpiGetWheelScrollLines = 104;
+constexpr uint32_t kSpiSetWheelScrollLines = 105;
+constexpr uint32_t kSpiGetMouseSpeed = 112;
+constexpr uint32_t kSpiSetMouseSpeed = 113;
+constexpr uint32_t kSpiGetForegroundLockTimeout = 0x2000;
+constexpr uint32_t kSpiSetForegroundLockTimeout = 0x2001;
+
+constexpr uint32_t kMbOk = 0x0;
+constexpr uint32_t kMbYesNo = 0x4;
+constexpr uint32_t kMbIconHand = 0x10;
+constexpr uint32_t kMbIconQuestion = 0x20;
+constexpr uint32_t kMbIconExclamation = 0x30;
+constexpr uint32_t kMbIconAsterisk = 0x40;
+constexpr int kIdOk = 1;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+constexpr int kSwHide = 0;
+constexpr int kSwShowNa = 8;
+constexpr int kSmCxScreen = 0;
+constexpr int kSmCyScreen = 1;
+
+constexpr unsigned kWmQueryEndSession = 0x0011;
+constexpr unsigned kWmLButtonUp = 0x0202;
+constexpr unsigned kWmRButtonUp = 0x0205;
+}  // namespace win
+
+class OsPort {
+ public:
+  virtual ~OsPort() = default;
+
+  // Named mutex.
+  virtual Handle OpenMutexA(uint32_t desiredAccess, bool inherit, const std::string& name) = 0;
+  virtual Handle CreateMutexA(bool initialOwner, const std::string& name) = 0;
+  virtual void CloseHandle(Handle h) = 0;
+
+  // Windows and messages (top-level windows of any process).
+  virtual Handle FindWindowA(const std::string& title) = 0;  // no class name
+  virtual unsigned RegisterWindowMessageA(const std::string& name) = 0;
+  virtual intptr_t SendMessageA(Handle wnd, unsigned msg, uintptr_t wParam, intptr_t lParam) = 0;
+  virtual bool ShowWindow(Handle wnd, int cmd) = 0;
+  virtual Handle GetForegroundWindow() = 0;
+  virtual uint32_t GetWindowThreadProcessId(Handle wnd) = 0;  // thread id only
+  virtual uint32_t GetCurrentThreadId() = 0;
+  virtual bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) = 0;
+  virtual bool SetForegroundWindow(Handle wnd) = 0;
+  virtual int GetSystemMetrics(int index) = 0;
+
+  // SystemParametersInfoA. pvParam is a pointer for the queries and SPI_SETMOUSE,
+  // and the value itself for SPI_SETMOUSESPEED and SPI_SETFOREGROUNDLOCKTIMEOUT.
+  virtual bool SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvParam,
+                                     uint32_t winIni) = 0;
+  virtual bool SwapMouseButton(bool swap) = 0;
+
+  // Feedback.
+  virtual bool MessageBeep(uint32_t type) = 0;
+  virtual int MessageBoxA(Handle owner, const std::string& text, const std::string& caption,
+                          uint32_t type) = 0;
+  virtual void Sleep(uint32_t milliseconds) = 0;
+
+  // Registry (keys relative to HKEY_CURRENT_USER; data as raw bytes).
+  virtual long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                             Handle* key) = 0;
+  virtual long RegCloseKey(Handle key) = 0;
+  // Name of the value at index; kErrorNoMoreItems past the last one.
+  virtual long RegEnumValueA(Handle key, uint32_t index, std::string* name) = 0;
+  // Type and data of a value; data holds the stored bytes, terminating zero included.
+  virtual long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
+                                std::string* data) = 0;
+  virtual long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
+                              const std::string& data) = 0;
+
+  // Files, folders and paths.
+  virtual uint32_t GetFileAttributesA(const std::string& path) = 0;
+  // As the API: with size 0 (or too small) returns the size needed including the
+  // terminating zero; otherwise fills buffer and returns the characters written + 1.
+  virtual uint32_t ExpandEnvironmentStringsA(const std::string& source, char* buffer,
+                                             uint32_t size) = 0;
+  virtual bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) = 0;
+
+  // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
+  virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;
+};
+
+}  // namespace tivoler

@@ -1,0 +1,120 @@
+#include "platform/win32/win32_os.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <vector>
+
+namespace tivoler {
+
+namespace {
+
+HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
+HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
+HKEY AsHkey(Handle h) { return reinterpret_cast<HKEY>(h); }
+Handle FromPointer(const void* p) { return reinterpret_cast<Handle>(p); }
+
+class Win32OsPort : public OsPort {
+ public:
+  Handle OpenMutexA(uint32_t access, bool inherit, const std::string& name) override {
+    return FromPointer(::OpenMutexA(access, inherit, name.c_str()));
+  }
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override {
+    return FromPointer(::CreateMutexA(nullptr, initialOwner, name.c_str()));
+  }
+  void CloseHandle(Handle h) override { ::CloseHandle(AsHandle(h)); }
+
+  Handle FindWindowA(const std::string& title) override {
+    return FromPointer(::FindWindowA(nullptr, title.c_str()));
+  }
+  unsigned RegisterWindowMessageA(const std::string& name) override {
+    return ::RegisterWindowMessageA(name.c_str());
+  }
+  intptr_t SendMessageA(Handle wnd, unsigned msg, uintptr_t w, intptr_t l) override {
+    return ::SendMessageA(AsHwnd(wnd), msg, w, l);
+  }
+  bool ShowWindow(Handle wnd, int cmd) override { return ::ShowWindow(AsHwnd(wnd), cmd); }
+  Handle GetForegroundWindow() override { return FromPointer(::GetForegroundWindow()); }
+  uint32_t GetWindowThreadProcessId(Handle wnd) override {
+    return ::GetWindowThreadProcessId(AsHwnd(wnd), nullptr);
+  }
+  uint32_t GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
+  bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) override {
+    return ::AttachThreadInput(attach, attachTo, doAttach);
+  }
+  bool SetForegroundWindow(Handle wnd) override { return ::SetForegroundWindow(AsHwnd(wnd)); }
+  int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+
+  bool SystemParametersInfoA(uint32_t action, uint32_t ui, void* pv, uint32_t winIni) override {
+    return ::SystemParametersInfoA(action, ui, pv, winIni);
+  }
+  bool SwapMouseButton(bool swap) override { return ::SwapMouseButton(swap); }
+
+  bool MessageBeep(uint32_t type) override { return ::MessageBeep(type); }
+  int MessageBoxA(Handle owner, const std::string& text, const std::string& caption,
+                  uint32_t type) override {
+    return ::MessageBoxA(AsHwnd(owner), text.c_str(), caption.c_str(), type);
+  }
+  void Sleep(uint32_t ms) override { ::Sleep(ms); }
+
+  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                     Handle* key) override {
+    HKEY opened = nullptr;
+    const LONG result = ::RegOpenKeyExA(AsHkey(root), subKey.c_str(), 0, access, &opened);
+    *key = result == ERROR_SUCCESS ? FromPointer(opened) : kNoHandle;
+    return result;
+  }
+  long RegCloseKey(Handle key) override { return ::RegCloseKey(AsHkey(key)); }
+  long RegEnumValueA(Handle key, uint32_t index, std::string* name) override {
+    char buffer[16384];
+    DWORD size = sizeof buffer;
+    const LONG result =
+        ::RegEnumValueA(AsHkey(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) name->assign(buffer, size);
+    return result;
+  }
+  long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
+                        std::string* data) override {
+    DWORD valueType = 0;
+    DWORD size = 0;
+    LONG result =
+        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, nullptr, &size);
+    if (result != ERROR_SUCCESS) return result;
+    std::vector<BYTE> buffer(size + 1, 0);
+    result = ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, buffer.data(),
+                                &size);
+    if (result != ERROR_SUCCESS) return result;
+    *type = valueType;
+    data->assign(reinterpret_cast<const char*>(buffer.data()), size);
+    return result;
+  }
+  long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
+                      const std::string& data) override {
+    return ::RegSetValueExA(AsHkey(key), name.c_str(), 0, type,
+                            reinterpret_cast<const BYTE*>(data.data()),
+                            static_cast<DWORD>(data.size()));
+  }
+
+  uint32_t GetFileAttributesA(const std::string& path) override {
+    return ::GetFileAttributesA(path.c_str());
+  }
+  uint32_t ExpandEnvironmentStringsA(const std::string& source, char* buffer,
+                                     uint32_t size) override {
+    return ::ExpandEnvironmentStringsA(source.c_str(), buffer, size);
+  }
+  bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) override {
+    return ::PathUnExpandEnvStringsA(path.c_str(), buffer, size);
+  }
+
+  bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {
+    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                            static_cast<int>(a.size()), b.c_str(),
+                            static_cast<int>(b.size())) == CSTR_EQUAL;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<OsPort> CreateWin32OsPort() { return std::make_unique<Win32OsPort>(); }
+
+}  // namespace tivoler

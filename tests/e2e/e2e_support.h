@@ -1,0 +1,66 @@
+// Helpers of the end-to-end tests: start the real tivoler.exe, wait for its
+// windows, and stand in for a running instance.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Full path of tivoler.exe beside the test program.
+std::string TivolerPath();
+
+// Polls cond every 20 ms until it holds or timeoutMs pass.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 15000);
+
+// A started tivoler.exe; terminated on destruction if it is still running.
+class Process {
+ public:
+  explicit Process(const std::string& args);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  DWORD Id() const { return info_.dwProcessId; }
+  HANDLE Handle() const { return info_.hProcess; }
+  bool Running() const;
+  // Waits for the end; returns the exit code, or -1 on time-out.
+  long WaitExit(DWORD timeoutMs = 15000);
+  // Waits for the end while dispatching this thread's window messages.
+  long WaitExitPumping(DWORD timeoutMs = 15000);
+
+ private:
+  PROCESS_INFORMATION info_ = {};
+};
+
+// Top-level windows of process pid whose title is title.
+std::vector<HWND> WindowsOf(DWORD pid, const std::string& title = "Tivoler");
+std::string ClassOf(HWND hwnd);
+// The main form among the process's windows titled "Tivoler" (nullptr if none).
+HWND MainFormOf(DWORD pid);
+
+// Stands in for a running instance: holds the mutex "Tivoler" (and optionally a
+// window titled "Tivoler") and records the registered messages that arrive.
+class StandIn {
+ public:
+  explicit StandIn(bool withWindow);
+  ~StandIn();
+  struct Received {
+    std::string name;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  const std::vector<Received>& received() const { return received_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+  HANDLE mutex_ = nullptr;
+  HWND window_ = nullptr;
+  std::vector<Received> received_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,128 @@
+// The single running instance and the hand-off from a second start, against the
+// real tivoler.exe.
+#include <gtest/gtest.h>
+
+#include "e2e_support.h"
+
+namespace e2e {
+namespace {
+
+const LPARAM kMinusOne = -1;
+
+UINT Registered(const char* name) { return RegisterWindowMessageA(name); }
+
+// Starts tivoler.exe and waits for its main window to be shown.
+class RunningInstance : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(process.Started());
+    ASSERT_TRUE(WaitUntil([&] {
+      main = MainFormOf(process.Id());
+      return main && IsWindowVisible(main);
+    })) << "the main window never showed";
+  }
+  void TearDown() override {
+    if (process.Running()) {
+      PostMessageA(main, WM_CLOSE, 0, 0);
+      EXPECT_EQ(process.WaitExit(), 0) << "a close ends the program with exit code 0";
+    }
+  }
+  Process process{""};
+  HWND main = nullptr;
+};
+
+TEST_F(RunningInstance, IsTheOnlyInstanceAndFoundByItsTitle) {
+  HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "Tivoler");
+  EXPECT_NE(mutex, nullptr);
+  if (mutex) CloseHandle(mutex);
+  HWND found = FindWindowA(nullptr, "Tivoler");
+  ASSERT_NE(found, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(found, &pid);
+  EXPECT_EQ(pid, process.Id());
+  EXPECT_EQ(WindowsOf(process.Id()).size(), 2u) << "main form and application window";
+
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.right, 143);
+  EXPECT_EQ(client.bottom, 67);
+  EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+
+  Process second("");
+  EXPECT_EQ(second.WaitExit(), 0);
+  EXPECT_TRUE(process.Running());
+  EXPECT_EQ(MainFormOf(process.Id()), main);
+}
+
+TEST_F(RunningInstance, SecondStartWithoutArgumentsShowsTheHiddenWindow) {
+  ShowWindow(main, SW_HIDE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+  Process second("");
+  EXPECT_EQ(second.WaitExit(), 0);
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  EXPECT_TRUE(WindowsOf(second.Id()).empty());
+}
+
+TEST_F(RunningInstance, EveryWindowTitledTivolerReachesTheMainWindowProcedure) {
+  const UINT show = Registered("TivolDoubleExecute");
+  for (HWND target : WindowsOf(process.Id())) {
+    ShowWindow(main, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    SendMessageA(target, show, static_cast<WPARAM>(-1), kMinusOne);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }))
+        << "sent to the window of class " << ClassOf(target);
+  }
+}
+
+TEST_F(RunningInstance, ForeignSlotNumbersLeaveItRunning) {
+  const UINT getParam = Registered("TivolDoubleExeGetParam");
+  for (WPARAM w : {WPARAM{0}, WPARAM{11}, static_cast<WPARAM>(-1), WPARAM{0x7FFFFFFF}}) {
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutA(main, getParam, w, kMinusOne, SMTO_ABORTIFHUNG, 5000, &result),
+              0);
+  }
+  EXPECT_TRUE(process.Running());
+  EXPECT_TRUE(IsWindowVisible(main));
+}
+
+TEST(SecondStart, DeliversValidSlotArgumentsInOrder) {
+  StandIn standIn(true);
+  Process second("3 x 12 5");
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(second.WaitExitPumping(), 0);
+  const auto& got = standIn.received();
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].name, "TivolDoubleExeGetParam");
+  EXPECT_EQ(got[0].wParam, 3u);
+  EXPECT_EQ(got[0].lParam, -1);
+  EXPECT_EQ(got[1].name, "TivolDoubleExeGetParam");
+  EXPECT_EQ(got[1].wParam, 5u);
+}
+
+TEST(SecondStart, WithoutArgumentsSendsOneShowRequest) {
+  StandIn standIn(true);
+  Process second("");
+  EXPECT_EQ(second.WaitExitPumping(), 0);
+  ASSERT_EQ(standIn.received().size(), 1u);
+  EXPECT_EQ(standIn.received()[0].name, "TivolDoubleExecute");
+  EXPECT_EQ(standIn.received()[0].wParam, static_cast<WPARAM>(-1));
+  EXPECT_EQ(standIn.received()[0].lParam, -1);
+}
+
+TEST(SecondStart, NoValidArgumentSendsNothing) {
+  StandIn standIn(true);
+  Process second("0");
+  EXPECT_EQ(second.WaitExitPumping(), 0);
+  EXPECT_TRUE(standIn.received().empty());
+}
+
+TEST(SecondStart, MutexWithoutWindowEndsSilently) {
+  StandIn standIn(false);
+  Process second("3");
+  EXPECT_EQ(second.WaitExit(), 0);
+  EXPECT_EQ(FindWindowA(nullptr, "Tivoler"), nullptr);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,319 @@
+#include "fake_os.h"
+
+#include <cstring>
+
+#include "forms/text_list.h"
+
+namespace tivoler::test {
+
+namespace {
+std::string Str(uint64_t v) { return std::to_string(v); }
+}  // namespace
+
+std::vector<std::string> FakeOs::CallsStartingWith(const std::string& prefix) const {
+  std::vector<std::string> found;
+  for (const std::string& call : calls) {
+    if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
+  }
+  return found;
+}
+
+// ---- registry ----
+
+void FakeOs::AddKey(const std::string& path) { keys_[LowerAscii(path)]; }
+void FakeOs::RemoveKey(const std::string& path) { keys_.erase(LowerAscii(path)); }
+bool FakeOs::HasKey(const std::string& path) const { return FindKey(path) != nullptr; }
+
+FakeOs::Key* FakeOs::FindKey(const std::string& path) {
+  auto it = keys_.find(LowerAscii(path));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+const FakeOs::Key* FakeOs::FindKey(const std::string& path) const {
+  auto it = keys_.find(LowerAscii(path));
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+FakeValue* FakeOs::FindValue(Key& key, const std::string& name) {
+  for (FakeValue& value : key.values) {
+    if (SameAsciiText(value.Name, name)) return &value;
+  }
+  return nullptr;
+}
+
+const FakeValue* FakeOs::FindValue(const Key& key, const std::string& name) {
+  for (const FakeValue& value : key.values) {
+    if (SameAsciiText(value.Name, name)) return &value;
+  }
+  return nullptr;
+}
+
+void FakeOs::SetText(const std::string& path, const std::string& name, const std::string& text,
+                     uint32_t type) {
+  SetRaw(path, name, type, text + std::string(1, '\0'));
+}
+
+void FakeOs::SetRaw(const std::string& path, const std::string& name, uint32_t type,
+                    const std::string& data) {
+  Key& key = keys_[LowerAscii(path)];
+  if (FakeValue* value = FindValue(key, name)) {
+    value->Type = type;
+    value->Data = data;
+  } else {
+    key.values.push_back(FakeValue{name, type, data});
+  }
+}
+
+bool FakeOs::HasValue(const std::string& path, const std::string& name) const {
+  const Key* key = FindKey(path);
+  return key && FindValue(*key, name);
+}
+
+std::string FakeOs::Text(const std::string& path, const std::string& name) const {
+  const Key* key = FindKey(path);
+  const FakeValue* value = key ? FindValue(*key, name) : nullptr;
+  if (!value) return std::string();
+  return value->Data.substr(0, value->Data.find('\0'));
+}
+
+uint32_t FakeOs::Type(const std::string& path, const std::string& name) const {
+  const Key* key = FindKey(path);
+  const FakeValue* value = key ? FindValue(*key, name) : nullptr;
+  return value ? value->Type : win::kRegNone;
+}
+
+long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                           Handle* key) {
+  calls.push_back("RegOpenKeyExA " + subKey + " " + Str(access));
+  *key = kNoHandle;
+  if (root != win::kHkeyCurrentUser || !FindKey(subKey)) return win::kErrorFileNotFound;
+  *key = ++nextHandle_;
+  openKeys_[*key] = LowerAscii(subKey);
+  return win::kErrorSuccess;
+}
+
+long FakeOs::RegCloseKey(Handle key) {
+  return openKeys_.erase(key) ? win::kErrorSuccess : win::kErrorFileNotFound;
+}
+
+long FakeOs::RegEnumValueA(Handle key, uint32_t index, std::string* name) {
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return win::kErrorFileNotFound;
+  const Key* k = FindKey(open->second);
+  if (!k || index >= k->values.size()) return win::kErrorNoMoreItems;
+  *name = k->values[index].Name;
+  return win::kErrorSuccess;
+}
+
+long FakeOs::RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
+                              std::string* data) {
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return win::kErrorFileNotFound;
+  const Key* k = FindKey(open->second);
+  const FakeValue* value = k ? FindValue(*k, name) : nullptr;
+  if (!value) return win::kErrorFileNotFound;
+  *type = value->Type;
+  *data = value->Data;
+  return win::kErrorSuccess;
+}
+
+long FakeOs::RegSetValueExA(Handle key, const std::string& name, uint32_t type,
+                            const std::string& data) {
+  auto open = openKeys_.find(key);
+  if (open == openKeys_.end()) return win::kErrorFileNotFound;
+  calls.push_back("RegSetValueExA " + open->second + "\\" + name + " " + Str(type) + " " +
+                  data.substr(0, data.find('\0')));
+  if (refusedWrites.count(name)) return win::kErrorAccessDenied;
+  SetRaw(open->second, name, type, data);
+  return win::kErrorSuccess;
+}
+
+// ---- files and environment ----
+
+uint32_t FakeOs::GetFileAttributesA(const std::string& path) {
+  if (files.count(path)) return 0x20;  // FILE_ATTRIBUTE_ARCHIVE
+  if (folders.count(path)) return win::kFileAttributeDirectory;
+  return win::kInvalidFileAttributes;
+}
+
+std::string FakeOs::Expand(const std::string& source) const {
+  std::string out;
+  size_t i = 0;
+  while (i < source.size()) {
+    const size_t close = source[i] == '%' ? source.find('%', i + 1) : std::string::npos;
+    if (close != std::string::npos) {
+      const std::string name = source.substr(i + 1, close - i - 1);
+      bool found = false;
+      for (const auto& [var, value] : environment) {
+        if (SameAsciiText(var, name)) {
+          out += value;
+          found = true;
+          break;
+        }
+      }
+      if (found) {
+        i = close + 1;
+        continue;
+      }
+    }
+    out += source[i++];
+  }
+  return out;
+}
+
+uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer,
+                                           uint32_t size) {
+  calls.push_back("ExpandEnvironmentStringsA " + source + " " + Str(size));
+  const std::string expanded = Expand(source);
+  const uint32_t needed = static_cast<uint32_t>(expanded.size() + 1);
+  if (buffer && size >= needed) std::memcpy(buffer, expanded.c_str(), needed);
+  return needed;
+}
+
+bool FakeOs::PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) {
+  calls.push_back("PathUnExpandEnvStringsA " + path + " " + Str(size));
+  for (const auto& [var, folder] : environment) {
+    if (path.size() >= folder.size() && SameAsciiText(path.substr(0, folder.size()), folder) &&
+        (path.size() == folder.size() || path[folder.size()] == '\\')) {
+      const std::string result = "%" + var + "%" + path.substr(folder.size());
+      if (result.size() + 1 > size) return false;
+      std::memcpy(buffer, result.c_str(), result.size() + 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool FakeOs::SameTextIgnoreCase(const std::string& a, const std::string& b) {
+  return SameAsciiText(a, b);
+}
+
+// ---- system parameters ----
+
+bool FakeOs::SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvParam,
+                                   uint32_t winIni) {
+  std::string record = "SystemParametersInfoA " + Str(action) + " " + Str(uiParam) + " ";
+  switch (action) {
+    case win::kSpiSetMouse: {
+      const int* values = static_cast<const int*>(pvParam);
+      record += "[" + std::to_string(values[0]) + "," + std::to_string(values[1]) + "," +
+                std::to_string(values[2]) + "]";
+      for (int i = 0; i < 3; ++i) mouse[i] = values[i];
+      break;
+    }
+    case win::kSpiGetMouse:
+      std::memcpy(pvParam, mouse, sizeof mouse);
+      record += "ptr";
+      break;
+    case win::kSpiGetMouseSpeed:
+      *static_cast<int*>(pvParam) = mouseSpeed;
+      record += "ptr";
+      break;
+    case win::kSpiGetWheelScrollLines:
+      *static_cast<uint32_t*>(pvParam) = static_cast<uint32_t>(wheelLines);
+      record += "ptr";
+      break;
+    case win::kSpiGetForegroundLockTimeout:
+      *static_cast<uint32_t*>(pvParam) = foregroundLockTimeout;
+      record += "ptr";
+      break;
+    default:
+      record += Str(reinterpret_cast<uintptr_t>(pvParam));
+      break;
+  }
+  record += " " + Str(winIni);
+  calls.push_back(record);
+  if (action == win::kSpiSetMouseSpeed) mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
+  if (action == win::kSpiSetWheelScrollLines) wheelLines = static_cast<int>(uiParam);
+  if (action == win::kSpiSetCursors && setCursorsFailures != 0) {
+    if (setCursorsFailures > 0) --setCursorsFailures;
+    return false;
+  }
+  return true;
+}
+
+bool FakeOs::SwapMouseButton(bool swap) {
+  calls.push_back(std::string("SwapMouseButton ") + (swap ? "1" : "0"));
+  return true;
+}
+
+// ---- feedback ----
+
+bool FakeOs::MessageBeep(uint32_t type) {
+  calls.push_back("MessageBeep " + Str(type));
+  return true;
+}
+
+int FakeOs::MessageBoxA(Handle, const std::string& text, const std::string& caption,
+                        uint32_t type) {
+  calls.push_back("MessageBoxA");
+  messageBoxes.push_back(caption + "|" + text + "|" + Str(type));
+  return messageBoxAnswer;
+}
+
+void FakeOs::Sleep(uint32_t milliseconds) { calls.push_back("Sleep " + Str(milliseconds)); }
+
+// ---- windows ----
+
+Handle FakeOs::OpenMutexA(uint32_t access, bool inherit, const std::string& name) {
+  calls.push_back("OpenMutexA " + Str(access) + " " + (inherit ? "1" : "0") + " " + name);
+  return mutexExists ? 0x77 : kNoHandle;
+}
+
+Handle FakeOs::CreateMutexA(bool initialOwner, const std::string& name) {
+  calls.push_back(std::string("CreateMutexA ") + (initialOwner ? "1" : "0") + " " + name);
+  mutexExists = true;
+  return 0x78;
+}
+
+void FakeOs::CloseHandle(Handle h) { calls.push_back("CloseHandle " + Str(h)); }
+
+Handle FakeOs::FindWindowA(const std::string& title) {
+  calls.push_back("FindWindowA " + title);
+  return runningWindow;
+}
+
+unsigned FakeOs::RegisterWindowMessageA(const std::string& name) {
+  calls.push_back("RegisterWindowMessageA " + name);
+  auto it = registeredMessages.find(name);
+  if (it != registeredMessages.end()) return it->second;
+  const unsigned id = 0xC100 + static_cast<unsigned>(registeredMessages.size());
+  registeredMessages[name] = id;
+  return id;
+}
+
+intptr_t FakeOs::SendMessageA(Handle wnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
+  sent.push_back(SentMessage{wnd, msg, wParam, lParam});
+  return 0;
+}
+
+bool FakeOs::ShowWindow(Handle wnd, int cmd) {
+  calls.push_back("ShowWindow " + Str(wnd) + " " + std::to_string(cmd));
+  return true;
+}
+
+Handle FakeOs::GetForegroundWindow() { return foregroundWindow; }
+
+uint32_t FakeOs::GetWindowThreadProcessId(Handle wnd) {
+  auto it = windowThreads.find(wnd);
+  return it == windowThreads.end() ? currentThread : it->second;
+}
+
+bool FakeOs::AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) {
+  calls.push_back("AttachThreadInput " + Str(attach) + " " + Str(attachTo) + " " +
+                  (doAttach ? "1" : "0"));
+  return true;
+}
+
+bool FakeOs::SetForegroundWindow(Handle wnd) {
+  calls.push_back("SetForegroundWindow " + Str(wnd));
+  return true;
+}
+
+int FakeOs::GetSystemMetrics(int index) {
+  if (index == win::kSmCxScreen) return screenWidth;
+  if (index == win::kSmCyScreen) return screenHeight;
+  return 0;
+}
+
+}  // namespace tivoler::test

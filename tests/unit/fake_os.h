@@ -1,0 +1,127 @@
+// A recording OS port: simulates the registry, files and environment, records
+// every call that matters, and can be told to fail.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/os_port.h"
+
+namespace tivoler::test {
+
+struct FakeValue {
+  std::string Name;
+  uint32_t Type = win::kRegSz;
+  std::string Data;  // raw bytes as stored
+};
+
+struct SentMessage {
+  Handle Window;
+  unsigned Msg;
+  uintptr_t WParam;
+  intptr_t LParam;
+};
+
+class FakeOs : public OsPort {
+ public:
+  // ---- registry set-up and inspection (paths below HKEY_CURRENT_USER) ----
+  void AddKey(const std::string& path);
+  void RemoveKey(const std::string& path);
+  bool HasKey(const std::string& path) const;
+  // A string value (REG_SZ or REG_EXPAND_SZ) with its terminating zero.
+  void SetText(const std::string& path, const std::string& name, const std::string& text,
+               uint32_t type = win::kRegSz);
+  void SetRaw(const std::string& path, const std::string& name, uint32_t type,
+              const std::string& data);
+  bool HasValue(const std::string& path, const std::string& name) const;
+  // The stored text up to its first zero; the empty text when missing.
+  std::string Text(const std::string& path, const std::string& name) const;
+  uint32_t Type(const std::string& path, const std::string& name) const;
+  // Writes to these value names (any key) are refused.
+  std::set<std::string> refusedWrites;
+
+  // ---- files and environment ----
+  std::set<std::string> files;    // lower-case comparison is not simulated
+  std::set<std::string> folders;
+  std::map<std::string, std::string> environment{{"SystemRoot", "C:\\WINDOWS"}};
+
+  // ---- system parameters ----
+  int setCursorsFailures = 0;  // the next n SPI_SETCURSORS calls fail; -1: all fail
+  int mouse[3] = {6, 10, 1};
+  int mouseSpeed = 10;
+  int wheelLines = 3;
+  uint32_t foregroundLockTimeout = 200000;
+
+  // ---- windows and named objects ----
+  bool mutexExists = false;
+  Handle runningWindow = kNoHandle;  // what FindWindowA answers
+  Handle foregroundWindow = 0x500;
+  std::map<Handle, uint32_t> windowThreads{{0x500, 77}};
+  uint32_t currentThread = 1;
+  int messageBoxAnswer = win::kIdOk;
+  std::map<std::string, unsigned> registeredMessages;
+  std::vector<SentMessage> sent;
+
+  // Every call worth asserting on, as one line of text each ("Sleep 100").
+  std::vector<std::string> calls;
+  std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+  std::vector<std::string> messageBoxes;  // "caption|text|type"
+
+  // ---- OsPort ----
+  Handle OpenMutexA(uint32_t access, bool inherit, const std::string& name) override;
+  Handle CreateMutexA(bool initialOwner, const std::string& name) override;
+  void CloseHandle(Handle h) override;
+  Handle FindWindowA(const std::string& title) override;
+  unsigned RegisterWindowMessageA(const std::string& name) override;
+  intptr_t SendMessageA(Handle wnd, unsigned msg, uintptr_t wParam, intptr_t lParam) override;
+  bool ShowWindow(Handle wnd, int cmd) override;
+  Handle GetForegroundWindow() override;
+  uint32_t GetWindowThreadProcessId(Handle wnd) override;
+  uint32_t GetCurrentThreadId() override { return currentThread; }
+  bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) override;
+  bool SetForegroundWindow(Handle wnd) override;
+  int GetSystemMetrics(int index) override;
+  bool SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvParam,
+                             uint32_t winIni) override;
+  bool SwapMouseButton(bool swap) override;
+  bool MessageBeep(uint32_t type) override;
+  int MessageBoxA(Handle owner, const std::string& text, const std::string& caption,
+                  uint32_t type) override;
+  void Sleep(uint32_t milliseconds) override;
+  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                     Handle* key) override;
+  long RegCloseKey(Handle key) override;
+  long RegEnumValueA(Handle key, uint32_t index, std::string* name) override;
+  long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
+                        std::string* data) override;
+  long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
+                      const std::string& data) override;
+  uint32_t GetFileAttributesA(const std::string& path) override;
+  uint32_t ExpandEnvironmentStringsA(const std::string& source, char* buffer,
+                                     uint32_t size) override;
+  bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) override;
+  bool SameTextIgnoreCase(const std::string& a, const std::string& b) override;
+
+  int screenWidth = 1024;
+  int screenHeight = 768;
+  int openKeys() const { return static_cast<int>(openKeys_.size()); }
+
+ private:
+  struct Key {
+    std::vector<FakeValue> values;
+  };
+  Key* FindKey(const std::string& path);
+  const Key* FindKey(const std::string& path) const;
+  static FakeValue* FindValue(Key& key, const std::string& name);
+  static const FakeValue* FindValue(const Key& key, const std::string& name);
+  std::string Expand(const std::string& source) const;
+
+  std::map<std::string, Key> keys_;  // by lower-case path
+  std::map<Handle, std::string> openKeys_;
+  Handle nextHandle_ = 0x1000;
+};
+
+}  // namespace tivoler::test
