@@ -13,6 +13,8 @@ namespace tivoler {
 class TApplication;
 class TForm;
 class TTimer;
+class TControl;
+class ControlPeer;
 
 struct TRect {
   int Left = 0;
@@ -48,6 +50,7 @@ class Backend {
   // are passed to the main form.
   virtual Handle CreateApplicationWindow(TApplication& app) = 0;
   virtual std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) = 0;
+  virtual std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) = 0;
   virtual std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) = 0;
   // Runs until the application terminates.
   virtual void RunMessageLoop(TApplication& app) = 0;

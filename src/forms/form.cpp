@@ -1,6 +1,9 @@
 #include "forms/form.h"
 
 #include "forms/application.h"
+#include "forms/controls.h"
+
+#include <algorithm>
 
 namespace tivoler {
 
@@ -19,6 +22,7 @@ void TForm::CreateWindowAndRun() {
   if (peer_) {
     peer_->SetCaption(caption_);
     peer_->SetBounds(bounds_);
+    for (TControl* control : controls_) control->CreatePeers();
   }
   app_.Guard([this] { FormCreate(); });
 }
@@ -27,6 +31,21 @@ void TForm::DestroyWindowAndRun() {
   app_.Guard([this] { FormDestroy(); });
   peer_.reset();
   visible_ = false;
+}
+
+void TForm::RemoveControl(TControl* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+void TForm::SetActiveControl(TControl* control) {
+  if (control == activeControl_) return;
+  activeControl_ = control;
+  if (control && control->OnEnter) control->OnEnter();
+}
+
+void TForm::PreviewKeyPress(char& key) {
+  FormKeyPress(key);
+  if (key != 0 && activeControl_) activeControl_->KeyPress(key);
 }
 
 void TForm::SetCaption(const std::string& caption) {

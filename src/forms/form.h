@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "forms/backend.h"
 #include "forms/message.h"
@@ -10,6 +11,7 @@
 namespace tivoler {
 
 class TApplication;
+class TControl;
 
 class TForm {
  public:
@@ -55,6 +57,18 @@ class TForm {
   virtual void WndProc(TMessage& msg);
   void DefaultHandler(TMessage& msg);
 
+  // Controls placed directly on the form, in creation order.
+  const std::vector<TControl*>& Controls() const { return controls_; }
+  void AddControl(TControl* control) { controls_.push_back(control); }
+  void RemoveControl(TControl* control);
+  TControl* ActiveControl() const { return activeControl_; }
+  // Makes control the focused control; runs its OnEnter when the focus moved.
+  void SetActiveControl(TControl* control);
+
+  // A typed character: the form sees it first, then the focused control. Either
+  // may swallow it by setting key to 0.
+  void PreviewKeyPress(char& key);
+
   // Called by the window backend when the window system changed the window itself.
   void SyncVisible(bool visible);
   void SyncBounds(const TRect& outer) { bounds_ = outer; }
@@ -65,6 +79,7 @@ class TForm {
   virtual void FormShow() {}
   virtual void FormHide() {}
   virtual void FormCloseQuery(bool& /*canClose*/) {}
+  virtual void FormKeyPress(char& /*key*/) {}
 
  private:
   void FrameExtent(int* width, int* height) const;
@@ -74,6 +89,8 @@ class TForm {
   std::string caption_;
   bool visible_ = false;
   TRect bounds_;
+  std::vector<TControl*> controls_;
+  TControl* activeControl_ = nullptr;
 };
 
 }  // namespace tivoler

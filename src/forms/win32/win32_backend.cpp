@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <map>
+#include <string>
+#include <vector>
 
 #include "forms/application.h"
+#include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/timer.h"
 
@@ -17,7 +20,12 @@ constexpr char kFormClass[] = "TivolerForm";
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
+HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
+
+// Passes a WM_COMMAND notification to the control of the child window; false when
+// the window is no control of ours.
+bool RouteCommand(HWND child, WORD code);
 
 class Win32Backend;
 
@@ -62,6 +70,14 @@ class Win32FormPeer : public FormPeer {
         }
         break;
       }
+      case WM_COMMAND:
+        if (msg.LParam != 0) {
+          if (RouteCommand(reinterpret_cast<HWND>(msg.LParam), HIWORD(msg.WParam))) {
+            msg.Result = 0;
+            return;
+          }
+        }
+        break;
       case WM_SYSCOMMAND:
         if ((msg.WParam & 0xFFF0) == SC_MINIMIZE) {
           form_.App().Minimize();
@@ -95,6 +111,140 @@ class Win32FormPeer : public FormPeer {
   HWND hwnd_ = nullptr;
   bool created_ = false;
 };
+
+// A control's child window. Controls are children of the form window itself (a
+// group box only draws its frame), placed at their position in the form's client area.
+class Win32ControlPeer : public ControlPeer {
+ public:
+  Win32ControlPeer(TControl& control, HWND formWindow) : control_(control) {
+    const char* cls = "BUTTON";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    switch (control.Kind()) {
+      case ControlKind::Button: style |= BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP; break;
+      case ControlKind::CheckBox: style |= BS_CHECKBOX | BS_NOTIFY | WS_TABSTOP; break;
+      case ControlKind::RadioButton: style |= BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP; break;
+      case ControlKind::GroupBox: style |= BS_GROUPBOX; break;
+      case ControlKind::StaticText: cls = "STATIC"; style |= SS_LEFT | SS_NOPREFIX; break;
+      case ControlKind::Edit:
+        cls = "EDIT";
+        style |= ES_AUTOHSCROLL | WS_TABSTOP;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::DropDownList:
+        cls = "COMBOBOX";
+        style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+        break;
+    }
+    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, formWindow,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
+                            GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+  }
+  ~Win32ControlPeer() override {
+    if (IsWindow(hwnd_)) {
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      DestroyWindow(hwnd_);
+    }
+  }
+
+  static Win32ControlPeer* FromWindow(HWND hwnd) {
+    char cls[16] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (lstrcmpiA(cls, "BUTTON") && lstrcmpiA(cls, "EDIT") && lstrcmpiA(cls, "STATIC") &&
+        lstrcmpiA(cls, "COMBOBOX")) {
+      return nullptr;
+    }
+    return reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+
+  TControl& Control() { return control_; }
+  Handle WindowHandle() const override { return AsHandle(hwnd_); }
+
+  void Sync() override {
+    updating_ = true;
+    char text[1024] = {};
+    GetWindowTextA(hwnd_, text, sizeof text);
+    if (control_.Kind() != ControlKind::DropDownList && control_.Caption() != text) {
+      SetWindowTextA(hwnd_, control_.Caption().c_str());
+    }
+    int left = 0, top = 0;
+    control_.ClientOrigin(&left, &top);
+    int height = control_.Height();
+    if (control_.Kind() == ControlKind::DropDownList) {
+      auto& list = static_cast<TDropDownList&>(control_);
+      height += 16 * (list.Count() + 1);  // room for the dropped-down entries
+      if (list.Items() != items_) {
+        items_ = list.Items();
+        SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : items_) {
+          SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+      }
+      SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+    } else if (control_.Kind() == ControlKind::CheckBox) {
+      SendMessageA(hwnd_, BM_SETCHECK,
+                   static_cast<TCheckBox&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    } else if (control_.Kind() == ControlKind::RadioButton) {
+      SendMessageA(hwnd_, BM_SETCHECK,
+                   static_cast<TRadioButton&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED,
+                   0);
+    }
+    SetWindowPos(hwnd_, nullptr, left, top, control_.Width(), height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    EnableWindow(hwnd_, control_.Enabled());
+    ShowWindow(hwnd_, control_.Showing() ? SW_SHOWNA : SW_HIDE);
+    updating_ = false;
+  }
+
+  void SetFocus() override { ::SetFocus(hwnd_); }
+
+  std::string WindowText() const override {
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    GetWindowTextA(hwnd_, &text[0], length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+  }
+
+  int WindowSelection() const override {
+    return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+  }
+
+  // A WM_COMMAND notification from this window.
+  void Command(WORD code) {
+    if (updating_) return;
+    switch (control_.Kind()) {
+      case ControlKind::Edit:
+        if (code == EN_CHANGE) control_.HandlePeerEvent(PeerEvent::TextChanged);
+        if (code == EN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
+        break;
+      case ControlKind::DropDownList:
+        if (code == CBN_SELCHANGE) control_.HandlePeerEvent(PeerEvent::Selected);
+        if (code == CBN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
+        break;
+      default:
+        if (code == BN_CLICKED) control_.HandlePeerEvent(PeerEvent::Clicked);
+        if (code == BN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
+        break;
+    }
+  }
+
+ private:
+  TControl& control_;
+  HWND hwnd_ = nullptr;
+  bool updating_ = false;
+  std::vector<std::string> items_;
+};
+
+bool RouteCommand(HWND child, WORD code) {
+  Win32ControlPeer* peer = Win32ControlPeer::FromWindow(child);
+  if (!peer) return false;
+  peer->Command(code);
+  return true;
+}
 
 class Win32TimerPeer : public TimerPeer {
  public:
@@ -148,6 +298,10 @@ class Win32Backend : public Backend {
     return std::make_unique<Win32FormPeer>(form, appWindow_);
   }
 
+  std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) override {
+    return std::make_unique<Win32ControlPeer>(control, AsHwnd(control.Form().WindowHandle()));
+  }
+
   std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) override {
     return std::make_unique<Win32TimerPeer>(*this, timer);
   }
@@ -155,12 +309,25 @@ class Win32Backend : public Backend {
   void RunMessageLoop(TApplication& app) override {
     MSG msg;
     while (!app.Terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      if (msg.message == WM_CHAR && !PreviewChar(app, msg)) continue;
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
 
   void Quit() override { PostQuitMessage(0); }
+
+  // Offers a typed character to the main form, then to its focused control; false
+  // when one of them swallowed it.
+  static bool PreviewChar(TApplication& app, MSG& msg) {
+    TForm* form = app.MainForm();
+    if (!form || GetAncestor(msg.hwnd, GA_ROOT) != AsHwnd(form->WindowHandle())) return true;
+    char key = static_cast<char>(msg.wParam);
+    app.Guard([&] { form->PreviewKeyPress(key); });
+    if (key == 0) return false;
+    msg.wParam = static_cast<unsigned char>(key);
+    return true;
+  }
 
   HWND AppWindow() const { return appWindow_; }
   UINT_PTR AddTimer(TTimer* timer) {

@@ -1,0 +1,226 @@
+// Controls of a form. Each control holds its own state and fires its events on
+// programmatic changes just as on the user's: a check box its click when its state
+// changes, a radio button its click when it becomes checked, an edit its change
+// when its text becomes a different text. A window backend shows the state in a
+// real child window and turns the user's input into the same state changes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/backend.h"
+
+namespace tivoler {
+
+class TForm;
+
+enum class ControlKind {
+  Button,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  StaticText,
+  Edit,
+  DropDownList,
+};
+
+// Notifications a backend passes from the window to its control.
+enum class PeerEvent {
+  Clicked,      // button pressed, check box or radio button clicked
+  TextChanged,  // the edit's window text changed by typing
+  Selected,     // the user chose an entry of a drop-down list
+  FocusIn,      // the control's window received the keyboard focus
+};
+
+class TControl;
+
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual Handle WindowHandle() const = 0;
+  // Brings the window in line with the control's state (text, place, visibility,
+  // enabled state, check mark, entries, selection) without notifying back.
+  virtual void Sync() = 0;
+  virtual void SetFocus() = 0;
+  // The window's current text (what the user typed).
+  virtual std::string WindowText() const = 0;
+  // The entry the user chose in a list window.
+  virtual int WindowSelection() const = 0;
+};
+
+class TControl {
+ public:
+  TControl(TForm& form, TControl* parent, ControlKind kind, int id);
+  virtual ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  TForm& Form() const { return form_; }
+  TControl* Parent() const { return parent_; }
+  ControlKind Kind() const { return kind_; }
+  int Id() const { return id_; }
+  ControlPeer* Peer() const { return peer_.get(); }
+  const std::vector<TControl*>& Children() const { return children_; }
+
+  const std::string& Caption() const { return caption_; }
+  virtual void SetCaption(const std::string& caption);
+
+  int Left() const { return bounds_.Left; }
+  int Top() const { return bounds_.Top; }
+  int Width() const { return bounds_.Width; }
+  int Height() const { return bounds_.Height; }
+  const TRect& Bounds() const { return bounds_; }
+  void SetBounds(int left, int top, int width, int height);
+  // Left and top in the form's client area.
+  void ClientOrigin(int* left, int* top) const;
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // Visible itself and every parent visible.
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+
+  std::string Hint;
+  int Tag = 0;
+
+  std::function<void()> OnEnter;
+  void SetFocus();
+  bool Focused() const;
+
+  // Creates the window of this control and its children (the form's window exists).
+  void CreatePeers();
+  // Called by the backend with the user's input.
+  virtual void HandlePeerEvent(PeerEvent event);
+  // Key typed while this control has the focus; set key to 0 to swallow it.
+  virtual void KeyPress(char& key);
+  std::function<void(char&)> OnKeyPress;
+
+ protected:
+  void SyncPeer();
+
+ private:
+  void SyncTree();
+
+  TForm& form_;
+  TControl* parent_;
+  ControlKind kind_;
+  int id_;
+  std::unique_ptr<ControlPeer> peer_;
+  std::vector<TControl*> children_;
+  std::string caption_;
+  TRect bounds_;
+  bool visible_ = true;
+  bool enabled_ = true;
+};
+
+class TButton : public TControl {
+ public:
+  TButton(TForm& form, TControl* parent, int id) : TControl(form, parent, ControlKind::Button, id) {}
+  std::function<void()> OnClick;
+  // Runs OnClick as a press of the button does.
+  void Click();
+  void HandlePeerEvent(PeerEvent event) override;
+};
+
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::CheckBox, id) {}
+  bool Checked() const { return checked_; }
+  // Fires OnClick when the state changes.
+  void SetChecked(bool checked);
+  std::function<void()> OnClick;
+  void HandlePeerEvent(PeerEvent event) override;
+
+ private:
+  bool checked_ = false;
+};
+
+class TRadioButton : public TControl {
+ public:
+  TRadioButton(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::RadioButton, id) {}
+  bool Checked() const { return checked_; }
+  // Checking unchecks the radio buttons of the same parent and fires OnClick.
+  void SetChecked(bool checked);
+  std::function<void()> OnClick;
+  void HandlePeerEvent(PeerEvent event) override;
+
+ private:
+  bool checked_ = false;
+};
+
+class TGroupBox : public TControl {
+ public:
+  TGroupBox(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::GroupBox, id) {}
+};
+
+class TStaticText : public TControl {
+ public:
+  TStaticText(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::StaticText, id) {}
+};
+
+// A group box holding one radio button per entry; ItemIndex is the checked one.
+class TRadioGroup : public TGroupBox {
+ public:
+  // Entry i's radio button gets the id firstItemId + i.
+  TRadioGroup(TForm& form, TControl* parent, int id, int firstItemId, int itemCount);
+  int Count() const { return static_cast<int>(buttons_.size()); }
+  void SetItem(int index, const std::string& caption);
+  const std::string& Item(int index) const;
+  int ItemIndex() const { return itemIndex_; }
+  // Fires OnClick when the selection changes.
+  void SetItemIndex(int index);
+  std::function<void()> OnClick;
+  TRadioButton& Button(int index) { return *buttons_.at(static_cast<size_t>(index)); }
+  // Places the entries evenly below the caption.
+  void ArrangeButtons();
+
+ private:
+  std::vector<std::unique_ptr<TRadioButton>> buttons_;
+  int itemIndex_ = -1;
+};
+
+// A single-line edit. Setting a different text raises Change.
+class TEdit : public TControl {
+ public:
+  TEdit(TForm& form, TControl* parent, int id) : TControl(form, parent, ControlKind::Edit, id) {}
+  const std::string& Text() const { return Caption(); }
+  void SetText(const std::string& text) { SetCaption(text); }
+  void SetCaption(const std::string& caption) override;
+  std::function<void()> OnChange;
+  void HandlePeerEvent(PeerEvent event) override;
+
+ protected:
+  // The change notification; runs OnChange.
+  virtual void Change();
+};
+
+// A drop-down list to choose from (no typing). Only the user's choice fires OnChange.
+class TDropDownList : public TControl {
+ public:
+  TDropDownList(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::DropDownList, id) {}
+  const std::vector<std::string>& Items() const { return items_; }
+  void SetItems(std::vector<std::string> items);
+  void SetItem(int index, const std::string& text);
+  int Count() const { return static_cast<int>(items_.size()); }
+  int ItemIndex() const { return itemIndex_; }
+  // An index outside the entries leaves nothing selected (-1).
+  void SetItemIndex(int index);
+  std::function<void()> OnChange;
+  // The user chose entry index.
+  void UserSelect(int index);
+  void HandlePeerEvent(PeerEvent event) override;
+
+ private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+}  // namespace tivoler
