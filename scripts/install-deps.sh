@@ -2,7 +2,7 @@
 # Installs what the builds and tests need on a Debian 12 machine, only when missing.
 set -eu
 packages=(
-  cmake make g++ libgtest-dev googletest
+  cmake make g++ python3 libgtest-dev googletest
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   clang libclang-rt-14-dev

@@ -31,6 +31,11 @@ constexpr uint32_t kRegBinary = 3;
 constexpr uint32_t kRegDword = 4;
 constexpr uint32_t kRegMultiSz = 7;
 
+constexpr int kCsidlLocalAppData = 0x001C;
+constexpr long kSOk = 0;
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
+constexpr uint32_t kMoveFileWriteThrough = 0x8;
+
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kFileAttributeDirectory = 0x10;
 
@@ -116,6 +121,20 @@ class OsPort {
   virtual uint32_t ExpandEnvironmentStringsA(const std::string& source, char* buffer,
                                              uint32_t size) = 0;
   virtual bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) = 0;
+
+  // SHGetFolderPathA(no owner, csidl, no token, SHGFP_TYPE_CURRENT): kSOk and the path.
+  virtual long SHGetFolderPathA(int csidl, std::string* path) = 0;
+  virtual bool CreateDirectoryA(const std::string& path) = 0;
+  virtual bool RemoveDirectoryA(const std::string& path) = 0;
+  virtual bool DeleteFileA(const std::string& path) = 0;
+  virtual bool MoveFileExA(const std::string& from, const std::string& to, uint32_t flags) = 0;
+  // A whole file's bytes; false when it cannot be opened or read.
+  virtual bool ReadWholeFile(const std::string& path, std::string* content) = 0;
+  // Creates or truncates the file and writes content to disk; false on any failure.
+  virtual bool WriteWholeFile(const std::string& path, const std::string& content) = 0;
+
+  // The string-table entry id in the ANSI code page; empty when there is none.
+  virtual std::string LoadStringA(unsigned id) = 0;
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;

@@ -1,5 +1,8 @@
 #include "shell/main_form.h"
 
+#include "shell/control_ids.h"
+#include "shell/hold_keys.h"
+
 namespace tivoler {
 
 namespace {
@@ -10,6 +13,23 @@ constexpr unsigned kMainTimerInterval = 600;
 
 TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
     : TForm(app),
+      OptionGB(*this, nullptr, ids::kOptionGB),
+      NonCloseCB(*this, &OptionGB, ids::kNonCloseCB),
+      SetAndCloseCB(*this, &OptionGB, ids::kSetAndCloseCB),
+      MinimizeStartCB(*this, &OptionGB, ids::kMinimizeStartCB),
+      LoadPreviousCB(*this, &OptionGB, ids::kLoadPreviousCB),
+      OriginRightBottomCB(*this, &OptionGB, ids::kOriginRightBottomCB),
+      SetTypeRG(*this, &OptionGB, ids::kSetTypeRG, ids::kSetTypeFirstItem, 3),
+      HotKeyST(*this, &OptionGB, ids::kHotKeyST),
+      ShowMethodCB(*this, &OptionGB, ids::kShowMethodCB),
+      DelSettingButton(*this, &OptionGB, ids::kDelSettingButton),
+      MnShow(TaskTrayMenu.Add("Show Window")),
+      MnShowMCPanel(TaskTrayMenu.Add("")),
+      N2(TaskTrayMenu.AddSeparator()),
+      N1(TaskTrayMenu.AddSeparator()),
+      MnReloadCursors(TaskTrayMenu.Add("")),
+      N6(TaskTrayMenu.AddSeparator()),
+      MnExit(TaskTrayMenu.Add("")),
       Timer(app, kMainTimerInterval, false),
       args_(std::move(args)),
       scheme_(app.Os()) {
@@ -17,18 +37,67 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   SetBounds(0, 0, 0, 0);
   SetClientSize(kClientWidth, kCollapsedClientHeight);
   for (auto& profile : profiles_) profile = std::make_unique<TMouseProfile>(scheme_);
+
+  OptionGB.SetBounds(0, 52, 144, 297);
+  OptionGB.SetVisible(false);
+  OptionGB.SetCaption(Text(1021));
+  NonCloseCB.SetBounds(8, 16, 129, 17);
+  NonCloseCB.SetCaption(Text(1032));
+  SetAndCloseCB.SetBounds(8, 40, 129, 17);
+  SetAndCloseCB.SetCaption(Text(1042));
+  MinimizeStartCB.SetBounds(8, 64, 129, 17);
+  MinimizeStartCB.SetCaption(Text(1052));
+  MinimizeStartCB.SetEnabled(false);
+  LoadPreviousCB.SetBounds(8, 88, 129, 17);
+  LoadPreviousCB.SetCaption(Text(1062));
+  OriginRightBottomCB.SetBounds(8, 112, 129, 17);
+  OriginRightBottomCB.SetCaption(Text(1072));
+  SetTypeRG.SetBounds(8, 136, 129, 85);
+  SetTypeRG.SetCaption(Text(1092));
+  for (int i = 0; i < 3; ++i) SetTypeRG.SetItem(i, Text(1093 + i));
+  SetTypeRG.ArrangeButtons();
+  SetTypeRG.SetItemIndex(0);
+  HotKeyST.SetBounds(8, 226, 124, 17);
+  HotKeyST.SetCaption(Text(1101));
+  ShowMethodCB.SetBounds(4, 244, 136, 20);
+  std::vector<std::string> holdKeyItems;
+  for (const HoldKeyPair& pair : kHoldKeyPairs) {
+    holdKeyItems.push_back(pair.Text ? pair.Text : Text(pair.TextId));
+  }
+  ShowMethodCB.SetItems(holdKeyItems);
+  ShowMethodCB.SetItemIndex(0);
+  DelSettingButton.SetBounds(4, 272, 136, 20);
+  DelSettingButton.SetCaption(Text(1451));
+
+  MnShowMCPanel.Caption = Text(1412);
+  MnReloadCursors.Caption = Text(1413);
+  MnExit.Caption = Text(1414);
+
+  NonCloseCB.OnClick = [this] { NonCloseCBClick(); };
+  SetTypeRG.OnClick = [this] { SetTypeRGClick(); };
+  ShowMethodCB.OnChange = [this] { ShowMethodCBChange(); };
+  DelSettingButton.OnClick = [this] { DelSettingButtonClick(); };
+  MnShow.OnClick = [this] { MnShowClick(); };
+  MnExit.OnClick = [this] { MnExitClick(); };
   Timer.OnTimer = [this] { TimerTimer(); };
 }
 
 TMainForm::~TMainForm() = default;
+
+std::string TMainForm::Text(int id) {
+  return Os().LoadStringA(static_cast<unsigned>(id + LanguageOffset));
+}
 
 void TMainForm::FormCreate() {
   IconNotifyMsg = Os().RegisterWindowMessageA(kIconNotifyMessage);
   DoubleExecuteMsg = Os().RegisterWindowMessageA(kDoubleExecuteMessage);
   DoubleExeGetParamMsg = Os().RegisterWindowMessageA(kDoubleExeGetParamMessage);
   TaskbarCreatedMsg = Os().RegisterWindowMessageA(kTaskbarCreatedMessage);
+  App().OnMinimize = [this] { AppMinimize(); };
 
-  if (!CloseAfterApply) {
+  LoadSettings();
+
+  if (!CloseAfterApply && !MinimizeStartCB.Checked()) {
     SetWindowShown(true);
     ForceForeground(WindowHandle());
   }
@@ -55,7 +124,10 @@ void TMainForm::WndProc(TMessage& msg) {
     // Only a running second instance sends this, with 1..10; a foreign sender's
     // other numbers must not reach the profile table.
     const intptr_t slot = static_cast<intptr_t>(msg.WParam);
-    if (slot >= 1 && slot <= kSlotCount) ApplySlot(static_cast<int>(slot), true, true);
+    if (slot >= 1 && slot <= kSlotCount && ApplySlot(static_cast<int>(slot), true, true) &&
+        SetAndCloseCB.Checked()) {
+      Close();
+    }
   }
   TForm::WndProc(msg);
 }
@@ -65,6 +137,7 @@ void TMainForm::HandleIconNotify(TMessage& msg) {
     case win::kWmLButtonUp:
       if (Visible()) {
         SetWindowShown(false);
+        SetExpanded(false);
       } else {
         SetWindowShown(true);
         ForceForeground(WindowHandle());
@@ -89,11 +162,29 @@ void TMainForm::ForceForeground(Handle wnd) {
   os.AttachThreadInput(ownThread, foregroundThread, false);
 }
 
-void TMainForm::SetWindowShown(bool shown) { SetVisible(shown); }
-
 bool TMainForm::ApplySlot(int n, bool /*beep*/, bool /*refreshTip*/) {
   if (n < 0 || n >= kProfileCount || !Profile(n).IsSet()) return false;
   return false;
+}
+
+void TMainForm::RefreshAllSlots() {}
+
+void TMainForm::SetTypeRGClick() { MnReloadCursors.Visible = SetTypeRG.ItemIndex() != 1; }
+
+void TMainForm::UpdateShowMenuCaption() {
+  const int choice = ShowMethodCB.ItemIndex();
+  if (choice <= 0) {
+    MnShow.Caption = Text(2083);
+    Timer.SetEnabled(false);
+  } else {
+    MnShow.Caption = Text(2081) + ShowMethodCB.Items()[static_cast<size_t>(choice)] + Text(2082);
+    Timer.SetEnabled(true);
+  }
+}
+
+void TMainForm::ShowMethodCBChange() {
+  UpdateShowMenuCaption();
+  HoldCounter = 0;
 }
 
 void TMainForm::TimerTimer() {

@@ -1,5 +1,5 @@
 // TMainForm: the program's one window. It owns the profile table, the working
-// settings and every event handler.
+// settings, every control and every event handler.
 #pragma once
 
 #include <array>
@@ -10,7 +10,9 @@
 #include "core/cursor_scheme.h"
 #include "core/mouse_profile.h"
 #include "forms/application.h"
+#include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/menus.h"
 #include "forms/timer.h"
 #include "shell/names.h"
 
@@ -25,8 +27,33 @@ class TMainForm : public TForm {
   OsPort& Os() { return App().Os(); }
   CursorScheme& Scheme() { return scheme_; }
   TMouseProfile& Profile(int n) { return *profiles_.at(static_cast<size_t>(n)); }
+  // The text of a string id in the user's language.
+  std::string Text(int id);
+  int LanguageOffset = 0;
 
-  // Main timer: the deferred exit after a command-line slot.
+  // ---- option panel ----
+  TGroupBox OptionGB;
+  TCheckBox NonCloseCB;
+  TCheckBox SetAndCloseCB;
+  TCheckBox MinimizeStartCB;
+  TCheckBox LoadPreviousCB;
+  TCheckBox OriginRightBottomCB;
+  TRadioGroup SetTypeRG;
+  TStaticText HotKeyST;
+  TDropDownList ShowMethodCB;
+  TButton DelSettingButton;
+
+  // ---- tray menu ----
+  TPopupMenu TaskTrayMenu;
+  TMenuItem& MnShow;
+  TMenuItem& MnShowMCPanel;
+  TMenuItem& N2;
+  TMenuItem& N1;
+  TMenuItem& MnReloadCursors;
+  TMenuItem& N6;
+  TMenuItem& MnExit;
+
+  // Main timer: the hold-keys monitor and the deferred exit after a command-line slot.
   TTimer Timer;
 
   // Ids of the registered window messages (0 until FormCreate registers them).
@@ -40,22 +67,53 @@ class TMainForm : public TForm {
   // A command-line slot was applied and the program ends on the next timer tick.
   bool CloseAfterApply = false;
 
+  // Window state: expanded to show a panel, which panel, the saved position.
+  bool Expanded = false;
+  int ShownPanel = 0;
+  int PositionX = 0;
+  int PositionY = 0;
+  int HoldCounter = 0;
+
   void WndProc(TMessage& msg) override;
 
-  // Brings a top-level window in front of the application that has the foreground.
+  // ---- process and window ----
   void ForceForeground(Handle wnd);
   void SetWindowShown(bool shown);
+  void SetExpanded(bool expand);
+  void PlaceWindow();
+  void RecordPosition();
+  void AppMinimize();
+  void NonCloseCBClick();
+  void MnShowClick();
+  void MnExitClick();
+
+  // ---- settings file ----
+  void LoadSettings();
+  void SaveSettings();
+  void DelSettingButtonClick();
+
+  // ---- slots ----
   // Applies profile n (0 to 10); false when there is nothing to apply.
   bool ApplySlot(int n, bool beep, bool refreshTip);
+  void RefreshAllSlots();
+  void SetTypeRGClick();
 
+  // ---- hold keys ----
+  void UpdateShowMenuCaption();
+  void ShowMethodCBChange();
   void TimerTimer();
 
  protected:
   void FormCreate() override;
   void FormDestroy() override;
+  void FormShow() override;
+  void FormHide() override;
+  void FormCloseQuery(bool& canClose) override;
 
  private:
   void HandleIconNotify(TMessage& msg);
+  int ScreenWidth() { return Os().GetSystemMetrics(win::kSmCxScreen); }
+  int ScreenHeight() { return Os().GetSystemMetrics(win::kSmCyScreen); }
 
   std::vector<std::string> args_;
   CursorScheme scheme_;

@@ -1,5 +1,7 @@
 #include "e2e_support.h"
 
+#include <shlobj.h>
+
 namespace e2e {
 
 std::string TivolerPath() {
@@ -16,6 +18,54 @@ bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(20);
   }
+}
+
+std::string SettingsFolder() {
+  char path[MAX_PATH] = {};
+  SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, path);
+  return std::string(path) + "\\tivoler";
+}
+
+std::string SettingsPath() { return SettingsFolder() + "\\tivoler.ini"; }
+
+void RemoveSettings() {
+  DeleteFileA(SettingsPath().c_str());
+  RemoveDirectoryA(SettingsFolder().c_str());
+}
+
+bool ReadFile(const std::string& path, std::string* content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  content->clear();
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    content->append(buffer, read);
+  }
+  CloseHandle(file);
+  return true;
+}
+
+bool WriteFile(const std::string& path, const std::string& content) {
+  CreateDirectoryA(SettingsFolder().c_str(), nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written,
+                              nullptr);
+  CloseHandle(file);
+  return ok && written == content.size();
+}
+
+std::vector<std::string> CrLfLines(const std::string& content) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = content.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(content.substr(start, end - start));
+  }
+  if (start < content.size()) lines.push_back(content.substr(start));
+  return lines;
 }
 
 Process::Process(const std::string& args) {

@@ -37,6 +37,16 @@ class Process {
   PROCESS_INFORMATION info_ = {};
 };
 
+// The settings file of this Wine prefix's user, and its folder.
+std::string SettingsFolder();
+std::string SettingsPath();
+// Removes the settings file and folder (a first start follows).
+void RemoveSettings();
+bool ReadFile(const std::string& path, std::string* content);
+bool WriteFile(const std::string& path, const std::string& content);
+// Splits at CR LF only; anything else stays inside a line.
+std::vector<std::string> CrLfLines(const std::string& content);
+
 // Top-level windows of process pid whose title is title.
 std::vector<HWND> WindowsOf(DWORD pid, const std::string& title = "Tivoler");
 std::string ClassOf(HWND hwnd);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "forms/text_list.h"
+#include "string_table.h"
 
 namespace tivoler::test {
 
@@ -186,6 +187,81 @@ bool FakeOs::PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint
 
 bool FakeOs::SameTextIgnoreCase(const std::string& a, const std::string& b) {
   return SameAsciiText(a, b);
+}
+
+std::string FakeOs::FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+long FakeOs::SHGetFolderPathA(int csidl, std::string* path) {
+  calls.push_back("SHGetFolderPathA " + std::to_string(csidl));
+  if (!appDataKnown || csidl != win::kCsidlLocalAppData) {
+    path->clear();
+    return static_cast<long>(0x80004005);  // E_FAIL
+  }
+  *path = appData;
+  return win::kSOk;
+}
+
+bool FakeOs::CreateDirectoryA(const std::string& path) {
+  calls.push_back("CreateDirectoryA " + path);
+  if (folders.count(path) || files.count(path)) return false;
+  const std::string parent = FolderOf(path);
+  if (!parent.empty() && parent.size() > 2 && !folders.count(parent)) return false;
+  if (unwritable.count(path)) return false;
+  folders.insert(path);
+  return true;
+}
+
+bool FakeOs::RemoveDirectoryA(const std::string& path) {
+  calls.push_back("RemoveDirectoryA " + path);
+  if (!folders.count(path)) return false;
+  for (const auto& [file, content] : files) {
+    if (FolderOf(file) == path) return false;
+  }
+  for (const std::string& folder : folders) {
+    if (FolderOf(folder) == path) return false;
+  }
+  folders.erase(path);
+  return true;
+}
+
+bool FakeOs::DeleteFileA(const std::string& path) {
+  calls.push_back("DeleteFileA " + path);
+  return files.erase(path) > 0;
+}
+
+bool FakeOs::MoveFileExA(const std::string& from, const std::string& to, uint32_t flags) {
+  calls.push_back("MoveFileExA " + from + " " + to + " " + Str(flags));
+  if (failMoves || !files.count(from) || unwritable.count(to)) return false;
+  if (files.count(to) && !(flags & win::kMoveFileReplaceExisting)) return false;
+  files[to] = files[from];
+  files.erase(from);
+  return true;
+}
+
+bool FakeOs::ReadWholeFile(const std::string& path, std::string* content) {
+  calls.push_back("ReadWholeFile " + path);
+  auto it = files.find(path);
+  if (it == files.end()) return false;
+  *content = it->second;
+  return true;
+}
+
+bool FakeOs::WriteWholeFile(const std::string& path, const std::string& content) {
+  calls.push_back("WriteWholeFile " + path);
+  if (unwritable.count(path) || unwritable.count(FolderOf(path)) ||
+      !folders.count(FolderOf(path))) {
+    return false;
+  }
+  files[path] = content;
+  return true;
+}
+
+std::string FakeOs::LoadStringA(unsigned id) {
+  auto it = StringTable().find(static_cast<int>(id));
+  return it == StringTable().end() ? std::string() : it->second;
 }
 
 // ---- system parameters ----

@@ -44,8 +44,16 @@ class FakeOs : public OsPort {
   std::set<std::string> refusedWrites;
 
   // ---- files and environment ----
-  std::set<std::string> files;    // lower-case comparison is not simulated
+  // Paths compare exactly (letter case counts here).
+  std::map<std::string, std::string> files;  // path -> content
   std::set<std::string> folders;
+  std::set<std::string> unwritable;  // paths where writing a file fails
+  bool failMoves = false;
+  bool appDataKnown = true;
+  std::string appData = "C:\\Users\\me\\AppData\\Local";
+  void AddFile(const std::string& path, const std::string& content = "") { files[path] = content; }
+  // The folder part of a path (up to its last backslash).
+  static std::string FolderOf(const std::string& path);
   std::map<std::string, std::string> environment{{"SystemRoot", "C:\\WINDOWS"}};
 
   // ---- system parameters ----
@@ -104,6 +112,14 @@ class FakeOs : public OsPort {
                                      uint32_t size) override;
   bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) override;
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override;
+  long SHGetFolderPathA(int csidl, std::string* path) override;
+  bool CreateDirectoryA(const std::string& path) override;
+  bool RemoveDirectoryA(const std::string& path) override;
+  bool DeleteFileA(const std::string& path) override;
+  bool MoveFileExA(const std::string& from, const std::string& to, uint32_t flags) override;
+  bool ReadWholeFile(const std::string& path, std::string* content) override;
+  bool WriteWholeFile(const std::string& path, const std::string& content) override;
+  std::string LoadStringA(unsigned id) override;
 
   int screenWidth = 1024;
   int screenHeight = 768;

@@ -85,7 +85,8 @@ TEST_F(CursorSchemeTest, ReadSchemeFilesAppendsWithoutClearing) {
 }
 
 TEST_F(CursorSchemeTest, ApplyWritesOnlyRealDifferences) {
-  os.files = {"C:\\new.cur", "C:\\WINDOWS\\Cursors\\x.cur"};
+  os.AddFile("C:\\new.cur");
+  os.AddFile("C:\\WINDOWS\\Cursors\\x.cur");
   struct Case {
     const char* name;
     std::string current;  // "" = no value
@@ -142,7 +143,7 @@ TEST_F(CursorSchemeTest, RefusedWriteStopsApplyWithoutReload) {
 }
 
 TEST_F(CursorSchemeTest, SetRoleFileWritesEmptyOrExistingFileOnly) {
-  os.files = {"C:\\x.cur"};
+  os.AddFile("C:\\x.cur");
   os.SetText(kKey, "Arrow", "C:\\x.cur", win::kRegExpandSz);
   EXPECT_TRUE(scheme.SetRoleFile("Arrow", "C:\\missing.cur"));
   EXPECT_EQ(Writes(), 0);

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_os.h"
 
 #include <windows.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <vector>
@@ -104,6 +105,54 @@ class Win32OsPort : public OsPort {
   }
   bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) override {
     return ::PathUnExpandEnvStringsA(path.c_str(), buffer, size);
+  }
+
+  long SHGetFolderPathA(int csidl, std::string* path) override {
+    char buffer[MAX_PATH] = {};
+    const HRESULT result = ::SHGetFolderPathA(nullptr, csidl, nullptr, 0, buffer);
+    *path = SUCCEEDED(result) ? buffer : "";
+    return result;
+  }
+  bool CreateDirectoryA(const std::string& path) override {
+    return ::CreateDirectoryA(path.c_str(), nullptr);
+  }
+  bool RemoveDirectoryA(const std::string& path) override {
+    return ::RemoveDirectoryA(path.c_str());
+  }
+  bool DeleteFileA(const std::string& path) override { return ::DeleteFileA(path.c_str()); }
+  bool MoveFileExA(const std::string& from, const std::string& to, uint32_t flags) override {
+    return ::MoveFileExA(from.c_str(), to.c_str(), flags);
+  }
+  bool ReadWholeFile(const std::string& path, std::string* content) override {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    content->clear();
+    char buffer[65536];
+    DWORD read = 0;
+    bool ok = true;
+    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) {
+      content->append(buffer, read);
+    }
+    ::CloseHandle(file);
+    return ok;
+  }
+  bool WriteWholeFile(const std::string& path, const std::string& content) override {
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
+                                &written, nullptr) &&
+                    written == content.size() && ::FlushFileBuffers(file);
+    ::CloseHandle(file);
+    return ok;
+  }
+
+  std::string LoadStringA(unsigned id) override {
+    char buffer[2048];
+    const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+    return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
   }
 
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {

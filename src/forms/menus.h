@@ -1,0 +1,44 @@
+// Pop-up menus: items with caption, tag, visibility, enabled state and check mark.
+// Only the & marks of a caption give access keys.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tivoler {
+
+class TMenuItem {
+ public:
+  explicit TMenuItem(std::string caption = "", bool separator = false)
+      : Caption(std::move(caption)), IsSeparator(separator) {}
+  std::string Caption;
+  bool IsSeparator;
+  int Tag = 0;
+  bool Visible = true;
+  bool Enabled = true;
+  bool Checked = false;
+  std::function<void()> OnClick;
+  void Click() {
+    if (OnClick && Enabled) OnClick();
+  }
+};
+
+class TPopupMenu {
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem& Item(int index) { return *items_.at(static_cast<size_t>(index)); }
+  int IndexOf(const TMenuItem* item) const;
+  TMenuItem& Add(const std::string& caption) { return Insert(Count(), caption); }
+  TMenuItem& AddSeparator();
+  // Inserts a new item so that it ends up at position index.
+  TMenuItem& Insert(int index, const std::string& caption);
+  // Items that are shown, in order (hidden items are really absent).
+  std::vector<TMenuItem*> VisibleItems() const;
+
+ private:
+  std::vector<std::unique_ptr<TMenuItem>> items_;
+};
+
+}  // namespace tivoler

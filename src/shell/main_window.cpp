@@ -1,0 +1,92 @@
+// The main window's life: showing, hiding, growing, placement and closing.
+#include "shell/main_form.h"
+
+namespace tivoler {
+
+namespace {
+constexpr int kCollapsedClientHeight = 67;
+constexpr int kExpandedClientHeight = 367;
+}  // namespace
+
+void TMainForm::SetWindowShown(bool shown) { SetVisible(shown); }
+
+void TMainForm::SetExpanded(bool expand) {
+  Expanded = expand;
+  const int target = expand ? kExpandedClientHeight : kCollapsedClientHeight;
+  const int d = ClientHeight() - target;
+  if (d < 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
+  SetClientHeight(target);
+  if (d > 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
+  if (ScreenHeight() < Top() + Height()) SetTop(ScreenHeight() - Height());
+  if (Top() < 0) SetTop(0);
+}
+
+void TMainForm::PlaceWindow() {
+  int left = PositionX;
+  int top = PositionY;
+  if (OriginRightBottomCB.Checked()) {
+    left = ScreenWidth() - PositionX - Width();
+    top = ScreenHeight() - PositionY - Height();
+  }
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+  if (ScreenWidth() < left + Width()) left = ScreenWidth() - Width();
+  if (ScreenHeight() < top + Height()) top = ScreenHeight() - Height();
+  SetBounds(left, top, Width(), Height());
+}
+
+void TMainForm::RecordPosition() {
+  if (OriginRightBottomCB.Checked()) {
+    PositionX = ScreenWidth() - Left() - Width();
+    PositionY = ScreenHeight() - Top() - Height();
+  } else {
+    PositionX = Left();
+    PositionY = Top();
+  }
+}
+
+void TMainForm::FormShow() { PlaceWindow(); }
+
+void TMainForm::FormHide() { RecordPosition(); }
+
+void TMainForm::FormCloseQuery(bool& canClose) {
+  if (NonCloseCB.Checked() && !ExitRequested) {
+    canClose = false;
+    SetWindowShown(false);
+    SetExpanded(false);
+    return;
+  }
+  SaveSettings();
+  canClose = true;
+}
+
+void TMainForm::AppMinimize() {
+  if (!NonCloseCB.Checked()) return;
+  SetWindowShown(false);
+  SetExpanded(false);
+}
+
+void TMainForm::NonCloseCBClick() {
+  if (NonCloseCB.Checked()) {
+    SetAndCloseCB.Hint = Text(2041);
+    SetAndCloseCB.SetCaption(Text(2042));
+    MinimizeStartCB.SetEnabled(true);
+  } else {
+    SetAndCloseCB.Hint = Text(2043);
+    SetAndCloseCB.SetCaption(Text(2044));
+    MinimizeStartCB.SetChecked(false);
+    MinimizeStartCB.SetEnabled(false);
+  }
+}
+
+void TMainForm::MnShowClick() {
+  SetWindowShown(true);
+  ForceForeground(WindowHandle());
+}
+
+void TMainForm::MnExitClick() {
+  ExitRequested = true;
+  Close();
+}
+
+}  // namespace tivoler

@@ -1,0 +1,276 @@
+// The settings file: reading numbers, first start, options, saving and removal.
+#include <gtest/gtest.h>
+
+#include "fake_os.h"
+#include "settings/settings_file.h"
+#include "shell/main_form.h"
+
+namespace tivoler::test {
+namespace {
+
+constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Local\\tivoler";
+constexpr char kFile[] = "C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini";
+
+TEST(DecimalReader, ReadsLeadingDigitsOfTheFirstNineCharacters) {
+  struct Case {
+    const char* text;
+    int value;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"12", 12, true},        {"12x", 12, false},           {"-5", 0, false},
+      {"abc", 0, false},       {"", 0, false},               {" \t7\r\n", 7, true},
+      {"1234567890", 123456789, true}, {"000000042", 42, true}, {"12 3", 12, false},
+  };
+  for (const Case& c : cases) {
+    int value = -1;
+    EXPECT_EQ(ReadDecimal(c.text, &value), c.ok) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+}
+
+TEST(KeyPresence, FindsTheKeyAnywhereInALineWithItsCase) {
+  const TStringList lines{"xNonClose=1", "setType=2"};
+  EXPECT_TRUE(KeyPresent(lines, "NonClose"));
+  EXPECT_FALSE(KeyPresent(lines, "SetType"));
+}
+
+TEST(SettingsPath, AppendsTheFolderAndFileToLocalAppData) {
+  FakeOs os;
+  EXPECT_EQ(GetSettingsPath(os), kFile);
+  os.appData = "C:\\Data\\";
+  EXPECT_EQ(GetSettingsPath(os), "C:\\Data\\tivoler\\tivoler.ini");
+  os.appDataKnown = false;
+  EXPECT_EQ(GetSettingsPath(os), "");
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  // Starts the program with the given settings file (none when content is null).
+  void Start(const char* content) {
+    if (content) {
+      os.folders = {"C:", "C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData",
+                    "C:\\Users\\me\\AppData\\Local", kFolder};
+      os.AddFile(kFile, content);
+    }
+    os.AddKey("Control Panel\\Cursors");
+    app = std::make_unique<TApplication>(os, nullptr);
+    app->Title = "Tivoler";
+    form = std::make_unique<TMainForm>(*app, std::vector<std::string>{});
+    app->CreateForm(*form);
+  }
+  // The window's close box: WM_CLOSE through the window procedure.
+  void CloseBox() {
+    TMessage close{0x0010, 0, 0, 0};
+    form->Dispatch(close);
+  }
+  std::vector<std::string> FileLines() {
+    TStringList lines;
+    lines.SetText(os.files.at(kFile));
+    return lines.Lines();
+  }
+
+  FakeOs os;
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(SettingsTest, FirstStartCreatesFolderAndNineDefaultLines) {
+  Start(nullptr);
+  EXPECT_TRUE(os.folders.count(kFolder));
+  EXPECT_EQ(os.files.at(kFile),
+            "PositionX=0\r\nPositionY=0\r\nNonClose=false\r\nSetAndClose=false\r\n"
+            "MinimizeStart=false\r\nLoadPrevious=false\r\nOriginRightBottom=false\r\n"
+            "SetType=0\r\nShowMethod=0\r\n");
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(form->Left(), 0);
+  EXPECT_EQ(form->Top(), 0);
+  EXPECT_TRUE(os.messageBoxes.empty());
+}
+
+TEST_F(SettingsTest, OptionLinesAreReadAsWritten) {
+  struct Case {
+    const char* content;
+    bool nonClose;
+    int x, y;
+    int setType;
+    int showMethod;
+  };
+  const Case cases[] = {
+      {"nonclose=true\r\n", false, 0, 0, 0, 0},
+      {"NonClose=TRUE\r\n", true, 0, 0, 0, 0},
+      {"NonClose= true\r\n", false, 0, 0, 0, 0},
+      {"PositionX=-20\nPositionY=12px\n", false, 0, 12, 0, 0},
+      {"SetType=7\rShowMethod=99\r", false, 0, 0, 2, -1},
+      {"ShowMethod=-1\r\nSetType=1\r\n", false, 0, 0, 1, 0},
+      {"NonClose=false\r\nNonClose=true\r\nShowMethod=3\r\n", false, 0, 0, 0, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content);
+    FakeOs fresh;
+    os = fresh;
+    Start(c.content);
+    EXPECT_EQ(form->NonCloseCB.Checked(), c.nonClose);
+    EXPECT_EQ(form->PositionX, c.x);
+    EXPECT_EQ(form->PositionY, c.y);
+    EXPECT_EQ(form->SetTypeRG.ItemIndex(), c.setType);
+    EXPECT_EQ(form->ShowMethodCB.ItemIndex(), c.showMethod);
+  }
+}
+
+TEST_F(SettingsTest, HoldKeysChoiceBeyondTheListIsWrittenBackAsMinusOne) {
+  Start("ShowMethod=99\r\n");
+  EXPECT_EQ(form->MnShow.Caption, "Show Window");
+  EXPECT_FALSE(form->Timer.Enabled());
+  CloseBox();
+  EXPECT_EQ(FileLines()[8], "ShowMethod=-1");
+}
+
+TEST_F(SettingsTest, HoldKeysChoiceNamesTheKeysInTheTrayMenu) {
+  Start("ShowMethod=2\r\n");
+  EXPECT_EQ(form->MnShow.Caption, "Show Window (Hold ESC + Tab)");
+  EXPECT_TRUE(form->Timer.Enabled());
+}
+
+TEST_F(SettingsTest, HideOptionsSwitchTheirDependents) {
+  Start("NonClose=true\r\nMinimizeStart=true\r\nSetType=1\r\n");
+  EXPECT_TRUE(form->MinimizeStartCB.Checked());
+  EXPECT_TRUE(form->MinimizeStartCB.Enabled());
+  EXPECT_EQ(form->SetAndCloseCB.Caption(), "Set and Hide");
+  EXPECT_FALSE(form->Visible()) << "starts in the tray";
+  EXPECT_FALSE(form->MnReloadCursors.Visible);
+  form->NonCloseCB.SetChecked(false);
+  EXPECT_FALSE(form->MinimizeStartCB.Checked());
+  EXPECT_FALSE(form->MinimizeStartCB.Enabled());
+  EXPECT_EQ(form->SetAndCloseCB.Caption(), "Set and Close");
+  EXPECT_EQ(form->SetAndCloseCB.Hint, "Set form Slot, Tivoler will Exit.");
+}
+
+TEST_F(SettingsTest, SavesOptionsThenSetProfilesInIndexOrder) {
+  Start(nullptr);
+  form->Profile(0).Speed = "10";
+  form->Profile(5).Speed = "7";
+  form->Profile(2).Speed = "3";
+  form->Profile(3).ExchangeLR = "true";  // not set: no Speed
+  form->SetBounds(30, 40, form->Width(), form->Height());
+  CloseBox();
+  EXPECT_TRUE(app->Terminated());
+  const auto lines = FileLines();
+  ASSERT_EQ(lines.size(), 9u + 3 * 23);
+  EXPECT_EQ(lines[0], "PositionX=30");
+  EXPECT_EQ(lines[1], "PositionY=40");
+  EXPECT_EQ(lines[9], "ExchangeLR0=");
+  EXPECT_EQ(lines[10], "Speed0=10");
+  EXPECT_EQ(lines[9 + 23 + 1], "Speed2=3");
+  EXPECT_EQ(lines[9 + 46 + 1], "Speed5=7");
+  EXPECT_EQ(os.files.count(std::string(kFile) + ".new"), 0u);
+}
+
+TEST_F(SettingsTest, SavedProfilesComeBackAtTheNextStart) {
+  Start(nullptr);
+  form->Profile(4).Speed = "12";
+  form->Profile(4).Key = "97";
+  CloseBox();
+  const std::string saved = os.files.at(kFile);
+  FakeOs next;
+  os = next;
+  Start(saved.c_str());
+  EXPECT_EQ(form->Profile(4).Speed, "12");
+  EXPECT_EQ(form->Profile(4).Key, "97");
+  EXPECT_FALSE(form->Profile(3).IsSet());
+}
+
+TEST_F(SettingsTest, OriginRightBottomKeepsDistancesToTheScreenEdges) {
+  Start("OriginRightBottom=true\r\nPositionX=10\r\nPositionY=20\r\n");
+  EXPECT_EQ(form->Left(), os.screenWidth - 10 - form->Width());
+  EXPECT_EQ(form->Top(), os.screenHeight - 20 - form->Height());
+  form->SetBounds(100, 200, form->Width(), form->Height());
+  CloseBox();
+  EXPECT_EQ(FileLines()[0], "PositionX=" + std::to_string(os.screenWidth - 100 - form->Width()));
+  EXPECT_EQ(FileLines()[1], "PositionY=" + std::to_string(os.screenHeight - 200 - form->Height()));
+}
+
+TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
+  Start("PositionX=5000\r\nPositionY=-3\r\n");
+  EXPECT_EQ(form->Left(), os.screenWidth - form->Width());
+  EXPECT_EQ(form->Top(), 0);
+}
+
+TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheWindow) {
+  Start(nullptr);
+  const std::string before = os.files.at(kFile);
+  form->Profile(1).Speed = "5";
+  for (bool failMove : {false, true}) {
+    os.failMoves = failMove;
+    if (!failMove) os.unwritable.insert(std::string(kFile) + ".new");
+    os.messageBoxes.clear();
+    CloseBox();
+    EXPECT_FALSE(app->Terminated());
+    EXPECT_EQ(os.files.at(kFile), before);
+    EXPECT_EQ(os.files.count(std::string(kFile) + ".new"), 0u);
+    ASSERT_EQ(os.messageBoxes.size(), 1u);
+    EXPECT_EQ(os.messageBoxes[0], std::string("Tivoler|Cannot create file \"") + kFile + "\".|16");
+    os.unwritable.clear();
+  }
+}
+
+TEST_F(SettingsTest, CloseWithHideOptionHidesWithoutWriting) {
+  Start("NonClose=true\r\n");
+  os.calls.clear();
+  CloseBox();
+  EXPECT_FALSE(app->Terminated());
+  EXPECT_FALSE(form->Visible());
+  EXPECT_TRUE(os.CallsStartingWith("WriteWholeFile").empty());
+  form->MnExitClick();
+  EXPECT_TRUE(app->Terminated());
+  EXPECT_EQ(os.CallsStartingWith("WriteWholeFile").size(), 1u);
+}
+
+TEST_F(SettingsTest, UninstallRemovesFileAndFolderAndNothingIsWrittenAgain) {
+  Start(nullptr);
+  form->DelSettingButtonClick();
+  EXPECT_EQ(os.files.count(kFile), 0u);
+  EXPECT_EQ(os.folders.count(kFolder), 0u);
+  EXPECT_EQ(os.CallsStartingWith("MessageBeep"), std::vector<std::string>{"MessageBeep 64"});
+  EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Successful Uninstall|0");
+  EXPECT_FALSE(form->DelSettingButton.Enabled());
+  form->MnExitClick();
+  EXPECT_TRUE(app->Terminated());
+  EXPECT_EQ(os.files.count(kFile), 0u);
+  EXPECT_EQ(os.folders.count(kFolder), 0u);
+}
+
+TEST_F(SettingsTest, UninstallWithAnotherFileInTheFolderFails) {
+  Start(nullptr);
+  os.AddFile(std::string(kFolder) + "\\notes.txt");
+  form->DelSettingButtonClick();
+  EXPECT_EQ(os.files.count(kFile), 0u);
+  EXPECT_EQ(os.CallsStartingWith("MessageBeep"), std::vector<std::string>{"MessageBeep 16"});
+  EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Failed Uninstall|0");
+  EXPECT_TRUE(form->DelSettingButton.Enabled());
+  form->MnExitClick();
+  EXPECT_EQ(os.files.count(kFile), 1u) << "the folder is still there, so the file is written";
+}
+
+TEST_F(SettingsTest, UnknownAppDataFolderIsReportedOnceAndNothingIsStored) {
+  os.appDataKnown = false;
+  Start(nullptr);
+  ASSERT_EQ(os.messageBoxes.size(), 1u);
+  EXPECT_NE(os.messageBoxes[0].find("cannot be found"), std::string::npos);
+  EXPECT_TRUE(form->Visible());
+  CloseBox();
+  EXPECT_TRUE(app->Terminated());
+  EXPECT_TRUE(os.files.empty());
+  EXPECT_EQ(os.messageBoxes.size(), 1u);
+}
+
+TEST_F(SettingsTest, UncreatableFolderStopsTheStartUpWithAnError) {
+  os.unwritable.insert("C:\\Users");
+  Start(nullptr);
+  ASSERT_EQ(os.messageBoxes.size(), 1u);
+  EXPECT_EQ(os.messageBoxes[0], std::string("Tivoler|Cannot create file \"") + kFile + "\".|16");
+  EXPECT_FALSE(form->Visible()) << "the steps after the error are not carried out";
+}
+
+}  // namespace
+}  // namespace tivoler::test
