@@ -248,4 +248,35 @@ void TDropDownList::HandlePeerEvent(PeerEvent event) {
   }
 }
 
+// ---- TTrackBar ----
+
+void TTrackBar::SetRange(int min, int max) {
+  min_ = min;
+  max_ = max < min ? min : max;
+  SetPosition(position_);
+  SyncPeer();
+}
+
+void TTrackBar::SetPosition(int position) {
+  if (position < min_) position = min_;
+  if (position > max_) position = max_;
+  if (position == position_) return;
+  position_ = position;
+  SyncPeer();
+  if (OnChange) OnChange();
+}
+
+void TTrackBar::SetFrequency(int frequency) {
+  frequency_ = frequency;
+  SyncPeer();
+}
+
+void TTrackBar::HandlePeerEvent(PeerEvent event) {
+  if (event == PeerEvent::Scrolled) {
+    if (Peer()) SetPosition(Peer()->WindowSelection());
+  } else {
+    TControl::HandlePeerEvent(event);
+  }
+}
+
 }  // namespace tivoler

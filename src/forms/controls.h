@@ -24,13 +24,17 @@ enum class ControlKind {
   StaticText,
   Edit,
   DropDownList,
+  TrackBar,
 };
+
+enum class TMouseButton { Left, Right, Middle };
 
 // Notifications a backend passes from the window to its control.
 enum class PeerEvent {
   Clicked,      // button pressed, check box or radio button clicked
   TextChanged,  // the edit's window text changed by typing
   Selected,     // the user chose an entry of a drop-down list
+  Scrolled,     // the user moved a track bar
   FocusIn,      // the control's window received the keyboard focus
 };
 
@@ -46,7 +50,7 @@ class ControlPeer {
   virtual void SetFocus() = 0;
   // The window's current text (what the user typed).
   virtual std::string WindowText() const = 0;
-  // The entry the user chose in a list window.
+  // The entry the user chose in a list window, the position of a track bar.
   virtual int WindowSelection() const = 0;
 };
 
@@ -87,6 +91,9 @@ class TControl {
   int Tag = 0;
 
   std::function<void()> OnEnter;
+  std::function<void(TMouseButton, int x, int y)> OnMouseDown;
+  std::function<void(TMouseButton, int x, int y)> OnMouseUp;
+  std::function<void(int x, int y)> OnMouseMove;
   void SetFocus();
   bool Focused() const;
 
@@ -221,6 +228,29 @@ class TDropDownList : public TControl {
  private:
   std::vector<std::string> items_;
   int itemIndex_ = -1;
+};
+
+// A horizontal track bar. Its position stays within Min..Max; a real change of the
+// position fires OnChange.
+class TTrackBar : public TControl {
+ public:
+  TTrackBar(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::TrackBar, id) {}
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  void SetRange(int min, int max);
+  int Position() const { return position_; }
+  void SetPosition(int position);
+  int Frequency() const { return frequency_; }
+  void SetFrequency(int frequency);
+  std::function<void()> OnChange;
+  void HandlePeerEvent(PeerEvent event) override;
+
+ private:
+  int min_ = 0;
+  int max_ = 10;
+  int position_ = 0;
+  int frequency_ = 1;
 };
 
 }  // namespace tivoler

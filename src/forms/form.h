@@ -13,6 +13,13 @@ namespace tivoler {
 class TApplication;
 class TControl;
 
+// Modifier keys held with a key.
+struct TShiftState {
+  bool Shift = false;
+  bool Ctrl = false;
+  bool Alt = false;
+};
+
 class TForm {
  public:
   explicit TForm(TApplication& app);
@@ -68,6 +75,8 @@ class TForm {
   // A typed character: the form sees it first, then the focused control. Either
   // may swallow it by setting key to 0.
   void PreviewKeyPress(char& key);
+  // A released key, seen by the form before the focused control.
+  void PreviewKeyUp(int key, TShiftState shift) { FormKeyUp(key, shift); }
 
   // Called by the window backend when the window system changed the window itself.
   void SyncVisible(bool visible);
@@ -80,6 +89,7 @@ class TForm {
   virtual void FormHide() {}
   virtual void FormCloseQuery(bool& /*canClose*/) {}
   virtual void FormKeyPress(char& /*key*/) {}
+  virtual void FormKeyUp(int /*key*/, TShiftState /*shift*/) {}
 
  private:
   void FrameExtent(int* width, int* height) const;

@@ -3,6 +3,24 @@
 
 namespace tivoler::ids {
 
+constexpr int kDetailButton = 100;
+constexpr int kOptionButton = 101;
+
+constexpr int kDetailGB = 300;
+constexpr int kRightyRB = 301;
+constexpr int kLeftyRB = 302;
+constexpr int kSpeedTB = 303;
+constexpr int kMouseSpeedNE = 304;
+constexpr int kAccel1CB = 305;
+constexpr int kMouseParam0NE = 306;
+constexpr int kAccel2CB = 307;
+constexpr int kMouseParam1NE = 308;
+constexpr int kWheelSLTB = 309;
+constexpr int kWheelSLNE = 310;
+constexpr int kSpeedST = 311;
+constexpr int kWheelST = 312;
+constexpr int kVersionST = 313;
+
 constexpr int kOptionGB = 200;
 constexpr int kNonCloseCB = 201;
 constexpr int kSetAndCloseCB = 202;

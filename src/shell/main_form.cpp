@@ -13,6 +13,22 @@ constexpr unsigned kMainTimerInterval = 600;
 
 TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
     : TForm(app),
+      DetailButton(*this, nullptr, ids::kDetailButton),
+      OptionButton(*this, nullptr, ids::kOptionButton),
+      DetailGB(*this, nullptr, ids::kDetailGB),
+      RightyRB(*this, &DetailGB, ids::kRightyRB),
+      LeftyRB(*this, &DetailGB, ids::kLeftyRB),
+      SpeedTB(*this, &DetailGB, ids::kSpeedTB),
+      MouseSpeedNE(*this, &DetailGB, ids::kMouseSpeedNE),
+      Accel1CB(*this, &DetailGB, ids::kAccel1CB),
+      MouseParam0NE(*this, &DetailGB, ids::kMouseParam0NE),
+      Accel2CB(*this, &DetailGB, ids::kAccel2CB),
+      MouseParam1NE(*this, &DetailGB, ids::kMouseParam1NE),
+      WheelSLTB(*this, &DetailGB, ids::kWheelSLTB),
+      WheelSLNE(*this, &DetailGB, ids::kWheelSLNE),
+      SpeedST(*this, &DetailGB, ids::kSpeedST),
+      WheelST(*this, &DetailGB, ids::kWheelST),
+      VersionST(*this, &DetailGB, ids::kVersionST),
       OptionGB(*this, nullptr, ids::kOptionGB),
       NonCloseCB(*this, &OptionGB, ids::kNonCloseCB),
       SetAndCloseCB(*this, &OptionGB, ids::kSetAndCloseCB),
@@ -38,6 +54,28 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   SetClientSize(kClientWidth, kCollapsedClientHeight);
   for (auto& profile : profiles_) profile = std::make_unique<TMouseProfile>(scheme_);
 
+  DetailButton.SetBounds(120, 0, 24, 24);
+  DetailButton.SetCaption("Dtl");
+  DetailButton.Hint = Text(1011);
+  OptionButton.SetBounds(120, 24, 24, 24);
+  OptionButton.SetCaption("Op");
+  OptionButton.Hint = Text(1012);
+  DetailButton.OnClick = [this] { DetailButtonClick(); };
+  OptionButton.OnClick = [this] { OptionButtonClick(); };
+  // The right button toggles the panels too.
+  for (TButton* button : {&DetailButton, &OptionButton}) {
+    button->OnMouseUp = [button](TMouseButton released, int, int) {
+      if (released != TMouseButton::Right) return;
+      button->SetFocus();
+      button->Click();
+    };
+  }
+  CreateDetailPanel();
+  CreateOptionPanel();
+  Timer.OnTimer = [this] { TimerTimer(); };
+}
+
+void TMainForm::CreateOptionPanel() {
   OptionGB.SetBounds(0, 52, 144, 297);
   OptionGB.SetVisible(false);
   OptionGB.SetCaption(Text(1021));
@@ -79,7 +117,6 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   DelSettingButton.OnClick = [this] { DelSettingButtonClick(); };
   MnShow.OnClick = [this] { MnShowClick(); };
   MnExit.OnClick = [this] { MnExitClick(); };
-  Timer.OnTimer = [this] { TimerTimer(); };
 }
 
 TMainForm::~TMainForm() = default;
@@ -96,6 +133,7 @@ void TMainForm::FormCreate() {
   App().OnMinimize = [this] { AppMinimize(); };
 
   LoadSettings();
+  ReadFromSystem(false);
 
   if (!CloseAfterApply && !MinimizeStartCB.Checked()) {
     SetWindowShown(true);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/cursor_scheme.h"
+#include "controls/number_edit.h"
 #include "core/mouse_profile.h"
 #include "forms/application.h"
 #include "forms/controls.h"
@@ -30,6 +31,26 @@ class TMainForm : public TForm {
   // The text of a string id in the user's language.
   std::string Text(int id);
   int LanguageOffset = 0;
+
+  // ---- panel buttons ----
+  TButton DetailButton;
+  TButton OptionButton;
+
+  // ---- detail panel: the working settings ----
+  TGroupBox DetailGB;
+  TRadioButton RightyRB;
+  TRadioButton LeftyRB;
+  TTrackBar SpeedTB;
+  TNumberEdit MouseSpeedNE;
+  TCheckBox Accel1CB;
+  TNumberEdit MouseParam0NE;
+  TCheckBox Accel2CB;
+  TNumberEdit MouseParam1NE;
+  TTrackBar WheelSLTB;
+  TNumberEdit WheelSLNE;
+  TStaticText SpeedST;
+  TStaticText WheelST;
+  TStaticText VersionST;
 
   // ---- option panel ----
   TGroupBox OptionGB;
@@ -87,6 +108,31 @@ class TMainForm : public TForm {
   void MnShowClick();
   void MnExitClick();
 
+  void DetailButtonClick();
+  void OptionButtonClick();
+
+  // ---- system mouse parameters ----
+  // Element flags: which parts of a profile are stored or loaded.
+  static constexpr int kMouseParameters = 1;
+  static constexpr int kCursorScheme = 2;
+  static constexpr int kAllElements = 3;
+  void ApplyToSystem();
+  void ReadFromSystem(bool store);
+  void StoreProfile(int n, int flags);
+  bool LoadProfile(int n, int flags);
+  bool ReadSwapSetting();
+  bool Loading() const { return loading_; }
+
+  // ---- detail panel ----
+  void SpeedTBChange();
+  void MouseSpeedNEChange();
+  void WheelSLTBChange();
+  void WheelSLNEChange();
+  void Accel1CBClick();
+  void Accel2CBClick();
+  // Redraws the cursor preview.
+  bool ShowRole();
+
   // ---- settings file ----
   void LoadSettings();
   void SaveSettings();
@@ -109,9 +155,16 @@ class TMainForm : public TForm {
   void FormShow() override;
   void FormHide() override;
   void FormCloseQuery(bool& canClose) override;
+  void FormKeyUp(int key, TShiftState shift) override;
 
  private:
   void HandleIconNotify(TMessage& msg);
+  void CreateDetailPanel();
+  void CreateOptionPanel();
+  // Sets the loading guard for a scope and clears it again, also when an error
+  // ends the scope early.
+  class LoadingScope;
+  bool loading_ = false;
   int ScreenWidth() { return Os().GetSystemMetrics(win::kSmCxScreen); }
   int ScreenHeight() { return Os().GetSystemMetrics(win::kSmCyScreen); }
 

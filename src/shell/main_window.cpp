@@ -45,7 +45,10 @@ void TMainForm::RecordPosition() {
   }
 }
 
-void TMainForm::FormShow() { PlaceWindow(); }
+void TMainForm::FormShow() {
+  PlaceWindow();
+  ReadFromSystem(true);
+}
 
 void TMainForm::FormHide() { RecordPosition(); }
 
@@ -56,8 +59,47 @@ void TMainForm::FormCloseQuery(bool& canClose) {
     SetExpanded(false);
     return;
   }
+  ReadFromSystem(true);
   SaveSettings();
   canClose = true;
+}
+
+void TMainForm::DetailButtonClick() {
+  if (Expanded && ShownPanel == 0) {
+    DetailGB.SetVisible(false);
+    OptionGB.SetVisible(false);
+    SetExpanded(false);
+    return;
+  }
+  OptionGB.SetVisible(false);
+  DetailGB.SetVisible(true);
+  ShowRole();
+  SetExpanded(true);
+  ShownPanel = 0;
+}
+
+void TMainForm::OptionButtonClick() {
+  if (Expanded && ShownPanel == 1) {
+    DetailGB.SetVisible(false);
+    OptionGB.SetVisible(false);
+    SetExpanded(false);
+    return;
+  }
+  OptionGB.SetVisible(true);
+  DetailGB.SetVisible(false);
+  SetExpanded(true);
+  ShownPanel = 1;
+}
+
+void TMainForm::FormKeyUp(int key, TShiftState shift) {
+  if (!shift.Ctrl || shift.Shift || shift.Alt) return;
+  if (key == 'D') {
+    DetailButton.SetFocus();
+    DetailButtonClick();
+  } else if (key == 'O') {
+    OptionButton.SetFocus();
+    OptionButtonClick();
+  }
 }
 
 void TMainForm::AppMinimize() {

@@ -159,7 +159,7 @@ TEST_F(SettingsTest, SavesOptionsThenSetProfilesInIndexOrder) {
   ASSERT_EQ(lines.size(), 9u + 3 * 23);
   EXPECT_EQ(lines[0], "PositionX=30");
   EXPECT_EQ(lines[1], "PositionY=40");
-  EXPECT_EQ(lines[9], "ExchangeLR0=");
+  EXPECT_EQ(lines[9], "ExchangeLR0=false") << "profile 0 is read from the system at exit";
   EXPECT_EQ(lines[10], "Speed0=10");
   EXPECT_EQ(lines[9 + 23 + 1], "Speed2=3");
   EXPECT_EQ(lines[9 + 46 + 1], "Speed5=7");

@@ -1,6 +1,7 @@
 #include "forms/win32/win32_backend.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <string>
@@ -26,6 +27,7 @@ Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
 // Passes a WM_COMMAND notification to the control of the child window; false when
 // the window is no control of ours.
 bool RouteCommand(HWND child, WORD code);
+bool RouteScroll(HWND child);
 
 class Win32Backend;
 
@@ -76,6 +78,12 @@ class Win32FormPeer : public FormPeer {
             msg.Result = 0;
             return;
           }
+        }
+        break;
+      case WM_HSCROLL:
+        if (msg.LParam != 0 && RouteScroll(reinterpret_cast<HWND>(msg.LParam))) {
+          msg.Result = 0;
+          return;
         }
         break;
       case WM_SYSCOMMAND:
@@ -135,6 +143,10 @@ class Win32ControlPeer : public ControlPeer {
         cls = "COMBOBOX";
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
         break;
+      case ControlKind::TrackBar:
+        cls = TRACKBAR_CLASSA;
+        style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP;
+        break;
     }
     hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, formWindow,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
@@ -154,7 +166,7 @@ class Win32ControlPeer : public ControlPeer {
     char cls[16] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpiA(cls, "BUTTON") && lstrcmpiA(cls, "EDIT") && lstrcmpiA(cls, "STATIC") &&
-        lstrcmpiA(cls, "COMBOBOX")) {
+        lstrcmpiA(cls, "COMBOBOX") && lstrcmpiA(cls, TRACKBAR_CLASSA)) {
       return nullptr;
     }
     return reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -167,7 +179,9 @@ class Win32ControlPeer : public ControlPeer {
     updating_ = true;
     char text[1024] = {};
     GetWindowTextA(hwnd_, text, sizeof text);
-    if (control_.Kind() != ControlKind::DropDownList && control_.Caption() != text) {
+    const bool hasText =
+        control_.Kind() != ControlKind::DropDownList && control_.Kind() != ControlKind::TrackBar;
+    if (hasText && control_.Caption() != text) {
       SetWindowTextA(hwnd_, control_.Caption().c_str());
     }
     int left = 0, top = 0;
@@ -184,6 +198,11 @@ class Win32ControlPeer : public ControlPeer {
         }
       }
       SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+    } else if (control_.Kind() == ControlKind::TrackBar) {
+      auto& bar = static_cast<TTrackBar&>(control_);
+      SendMessageA(hwnd_, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
+      SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(bar.Frequency()), 0);
+      SendMessageA(hwnd_, TBM_SETPOS, TRUE, bar.Position());
     } else if (control_.Kind() == ControlKind::CheckBox) {
       SendMessageA(hwnd_, BM_SETCHECK,
                    static_cast<TCheckBox&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -210,7 +229,15 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   int WindowSelection() const override {
+    if (control_.Kind() == ControlKind::TrackBar) {
+      return static_cast<int>(SendMessageA(hwnd_, TBM_GETPOS, 0, 0));
+    }
     return static_cast<int>(SendMessageA(hwnd_, CB_GETCURSEL, 0, 0));
+  }
+
+  // A track bar's WM_HSCROLL.
+  void Scrolled() {
+    if (!updating_) control_.HandlePeerEvent(PeerEvent::Scrolled);
   }
 
   // A WM_COMMAND notification from this window.
@@ -246,6 +273,38 @@ bool RouteCommand(HWND child, WORD code) {
   return true;
 }
 
+bool RouteScroll(HWND child) {
+  Win32ControlPeer* peer = Win32ControlPeer::FromWindow(child);
+  if (!peer) return false;
+  peer->Scrolled();
+  return true;
+}
+
+// Offers a mouse message aimed at one of our controls to the control's mouse events.
+void RouteMouse(TApplication& app, const MSG& msg) {
+  Win32ControlPeer* peer = Win32ControlPeer::FromWindow(msg.hwnd);
+  if (!peer) return;
+  TControl& control = peer->Control();
+  const int x = static_cast<short>(LOWORD(msg.lParam));
+  const int y = static_cast<short>(HIWORD(msg.lParam));
+  TMouseButton button = TMouseButton::Left;
+  bool down = false;
+  switch (msg.message) {
+    case WM_MOUSEMOVE:
+      if (control.OnMouseMove) app.Guard([&] { control.OnMouseMove(x, y); });
+      return;
+    case WM_LBUTTONDOWN: down = true; break;
+    case WM_RBUTTONDOWN: down = true; button = TMouseButton::Right; break;
+    case WM_MBUTTONDOWN: down = true; button = TMouseButton::Middle; break;
+    case WM_LBUTTONUP: break;
+    case WM_RBUTTONUP: button = TMouseButton::Right; break;
+    case WM_MBUTTONUP: button = TMouseButton::Middle; break;
+    default: return;
+  }
+  auto& handler = down ? control.OnMouseDown : control.OnMouseUp;
+  if (handler) app.Guard([&] { handler(button, x, y); });
+}
+
 class Win32TimerPeer : public TimerPeer {
  public:
   Win32TimerPeer(Win32Backend& backend, TTimer& timer);
@@ -260,6 +319,8 @@ class Win32TimerPeer : public TimerPeer {
 class Win32Backend : public Backend {
  public:
   Win32Backend() {
+    INITCOMMONCONTROLSEX common = {sizeof common, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&common);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA app = {};
     app.lpfnWndProc = AppWindowProc;
@@ -310,12 +371,38 @@ class Win32Backend : public Backend {
     MSG msg;
     while (!app.Terminated() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
       if (msg.message == WM_CHAR && !PreviewChar(app, msg)) continue;
+      if (msg.message == WM_KEYUP) PreviewKeyUp(app, msg);
+      if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && MoveFocus(app, msg)) continue;
+      if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MBUTTONUP) RouteMouse(app, msg);
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
 
   void Quit() override { PostQuitMessage(0); }
+
+  static bool InMainForm(TApplication& app, HWND hwnd) {
+    TForm* form = app.MainForm();
+    return form && GetAncestor(hwnd, GA_ROOT) == AsHwnd(form->WindowHandle());
+  }
+
+  static void PreviewKeyUp(TApplication& app, const MSG& msg) {
+    if (!InMainForm(app, msg.hwnd)) return;
+    TShiftState shift;
+    shift.Shift = GetKeyState(VK_SHIFT) < 0;
+    shift.Ctrl = GetKeyState(VK_CONTROL) < 0;
+    shift.Alt = GetKeyState(VK_MENU) < 0;
+    app.Guard([&] { app.MainForm()->PreviewKeyUp(static_cast<int>(msg.wParam), shift); });
+  }
+
+  // Tab and Shift+Tab move the focus through the controls in creation order.
+  static bool MoveFocus(TApplication& app, const MSG& msg) {
+    if (!InMainForm(app, msg.hwnd)) return false;
+    HWND form = AsHwnd(app.MainForm()->WindowHandle());
+    HWND next = GetNextDlgTabItem(form, GetFocus(), GetKeyState(VK_SHIFT) < 0);
+    if (next) SetFocus(next);
+    return true;
+  }
 
   // Offers a typed character to the main form, then to its focused control; false
   // when one of them swallowed it.

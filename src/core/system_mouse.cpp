@@ -1,0 +1,150 @@
+// Moving the mouse parameters between the system, the working settings (the
+// detail panel's controls) and the profiles.
+#include <string>
+
+#include "settings/settings_file.h"
+#include "shell/main_form.h"
+
+namespace tivoler {
+
+namespace {
+
+constexpr char kMouseKey[] = "Control Panel\\Mouse";
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+
+// Writes one number as a REG_SZ value in its own open, write, close; false when the
+// key does not exist. A refused write raises the registry error.
+bool WriteRegistryNumber(OsPort& os, const char* key, const char* name, int value) {
+  TRegistry reg(os);
+  if (!reg.OpenKey(key)) return false;
+  reg.WriteString(name, std::to_string(value));
+  return true;
+}
+
+std::string BoolText(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+class TMainForm::LoadingScope {
+ public:
+  explicit LoadingScope(TMainForm& form) : form_(form) { form_.loading_ = true; }
+  ~LoadingScope() { form_.loading_ = false; }
+  LoadingScope(const LoadingScope&) = delete;
+  LoadingScope& operator=(const LoadingScope&) = delete;
+
+ private:
+  TMainForm& form_;
+};
+
+void TMainForm::ApplyToSystem() {
+  if (loading_) return;
+  OsPort& os = Os();
+  int mouse[3] = {0, 0, 0};
+  const bool swapped = LeftyRB.Checked();
+  os.SwapMouseButton(swapped);
+  const int speed = SpeedTB.Position();
+  const int lines = WheelSLTB.Position();
+  if (Accel1CB.Checked()) {
+    ++mouse[2];
+    mouse[0] = static_cast<int>(MouseParam0NE.GetIntegerValue());
+  }
+  if (Accel2CB.Checked()) {
+    ++mouse[2];
+    mouse[1] = static_cast<int>(MouseParam1NE.GetIntegerValue());
+  }
+  os.SystemParametersInfoA(win::kSpiSetMouse, 0, mouse, 0);
+  os.SystemParametersInfoA(win::kSpiSetMouseSpeed, 0,
+                           reinterpret_cast<void*>(static_cast<intptr_t>(speed)), 0);
+  os.SystemParametersInfoA(win::kSpiSetWheelScrollLines, static_cast<uint32_t>(lines), nullptr,
+                           0);
+  WriteRegistryNumber(os, kMouseKey, "SwapMouseButtons", swapped ? 1 : 0);
+  WriteRegistryNumber(os, kMouseKey, "MouseSpeed", mouse[2]);
+  WriteRegistryNumber(os, kMouseKey, "MouseSensitivity", speed);
+  WriteRegistryNumber(os, kMouseKey, "MouseThreshold1", mouse[0]);
+  WriteRegistryNumber(os, kMouseKey, "MouseThreshold2", mouse[1]);
+  WriteRegistryNumber(os, kDesktopKey, "WheelScrollLines", lines);
+  ShowRole();
+}
+
+bool TMainForm::ReadSwapSetting() {
+  TRegistry reg(Os());
+  if (!reg.OpenKey(kMouseKey)) return false;
+  const TRegDataType type = reg.GetDataType("SwapMouseButtons");
+  if (type != TRegDataType::String && type != TRegDataType::ExpandString) return false;
+  return reg.ReadString("SwapMouseButtons") == "1";
+}
+
+void TMainForm::ReadFromSystem(bool store) {
+  LoadingScope loading(*this);
+  OsPort& os = Os();
+  int mouse[3] = {0, 0, 0};
+  int speed = 0;
+  uint32_t lines = 0;
+  // A query the system refuses leaves its part of the panel as it was.
+  const bool haveMouse = os.SystemParametersInfoA(win::kSpiGetMouse, 0, mouse, 0);
+  const bool haveSpeed = os.SystemParametersInfoA(win::kSpiGetMouseSpeed, 0, &speed, 0);
+  const bool haveLines = os.SystemParametersInfoA(win::kSpiGetWheelScrollLines, 0, &lines, 0);
+  if (haveMouse) {
+    const int level = mouse[2];
+    Accel1CB.SetChecked(level == 1 || level == 2);
+    Accel2CB.SetChecked(level == 2);
+    MouseParam0NE.SetText(level == 1 || level == 2 ? std::to_string(mouse[0]) : "0");
+    MouseParam1NE.SetText(level == 2 ? std::to_string(mouse[1]) : "0");
+  }
+  if (haveSpeed) {
+    SpeedTB.SetPosition(speed);
+    MouseSpeedNE.SetText(std::to_string(speed));
+  }
+  Accel1CBClick();
+  const bool swapped = ReadSwapSetting();
+  LeftyRB.SetChecked(swapped);
+  RightyRB.SetChecked(!swapped);
+  if (haveLines) {
+    WheelSLTB.SetPosition(static_cast<int>(lines));
+    WheelSLNE.SetText(std::to_string(lines));
+  }
+  if (store) StoreProfile(0, kAllElements);
+}
+
+void TMainForm::StoreProfile(int n, int flags) {
+  TMouseProfile& profile = Profile(n);
+  if (flags & kMouseParameters) {
+    profile.ExchangeLR = BoolText(LeftyRB.Checked());
+    profile.Speed = std::to_string(SpeedTB.Position());
+    profile.Accell1 = BoolText(Accel1CB.Checked());
+    profile.AccelT1 = MouseParam0NE.Text();
+    profile.Accell2 = BoolText(Accel2CB.Checked());
+    profile.AccelT2 = MouseParam1NE.Text();
+    profile.WheelSL = WheelSLNE.Text();
+  }
+  if (flags & kCursorScheme) {
+    profile.CursorFiles.Clear();
+    scheme_.ReadSchemeFiles(profile.CursorRoles, profile.CursorFiles);
+  }
+}
+
+bool TMainForm::LoadProfile(int n, int flags) {
+  if (n < 0 || n >= kProfileCount || !Profile(n).IsSet()) return false;
+  {
+    LoadingScope loading(*this);
+    const TMouseProfile& profile = Profile(n);
+    if (flags & kMouseParameters) {
+      if (LowerAscii(profile.ExchangeLR) == "false") {
+        RightyRB.SetChecked(true);
+      } else {
+        LeftyRB.SetChecked(true);
+      }
+      SpeedTB.SetPosition(DecimalValue(profile.Speed));
+      Accel1CB.SetChecked(LowerAscii(profile.Accell1) == "true");
+      MouseParam0NE.SetText(profile.AccelT1);
+      Accel2CB.SetChecked(LowerAscii(profile.Accell2) == "true");
+      MouseParam1NE.SetText(profile.AccelT2);
+      WheelSLTB.SetPosition(DecimalValue(profile.WheelSL));
+    }
+    if (flags & kCursorScheme) scheme_.ApplyScheme(profile.CursorRoles, profile.CursorFiles);
+  }
+  ApplyToSystem();
+  return true;
+}
+
+}  // namespace tivoler

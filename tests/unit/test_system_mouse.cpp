@@ -1,0 +1,272 @@
+// The working settings in the detail panel, the system and the profiles.
+#include <gtest/gtest.h>
+
+#include "fake_os.h"
+#include "shell/main_form.h"
+
+namespace tivoler::test {
+namespace {
+
+constexpr char kMouse[] = "Control Panel\\Mouse";
+constexpr char kDesktop[] = "Control Panel\\Desktop";
+
+class SystemMouseTest : public ::testing::Test {
+ protected:
+  SystemMouseTest() {
+    os.AddKey(kMouse);
+    os.AddKey(kDesktop);
+    os.AddKey("Control Panel\\Cursors");
+    os.mouse[0] = 6;
+    os.mouse[1] = 10;
+    os.mouse[2] = 1;
+  }
+  void Start() {
+    app = std::make_unique<TApplication>(os, nullptr);
+    app->Title = "Tivoler";
+    form = std::make_unique<TMainForm>(*app, std::vector<std::string>{});
+    app->CreateForm(*form);
+    os.calls.clear();
+  }
+  std::vector<std::string> Applied() const {
+    std::vector<std::string> out;
+    for (const std::string& call : os.calls) {
+      const bool set = call.rfind("SystemParametersInfoA 4 ", 0) == 0 ||
+                       call.rfind("SystemParametersInfoA 113 ", 0) == 0 ||
+                       call.rfind("SystemParametersInfoA 105 ", 0) == 0;
+      if (set || call.rfind("RegSetValueExA", 0) == 0 || call.rfind("SwapMouseButton", 0) == 0) {
+        out.push_back(call);
+      }
+    }
+    return out;
+  }
+
+  FakeOs os;
+  std::unique_ptr<TApplication> app;
+  std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(SystemMouseTest, AppliesTheCompleteSetForEachAccelerationState) {
+  struct Case {
+    bool accel1, accel2;
+    const char* array;
+    const char* level;
+    const char* t1;
+    const char* t2;
+  };
+  const Case cases[] = {
+      {false, false, "[0,0,0]", "0", "0", "0"},
+      {true, false, "[6,0,1]", "1", "6", "0"},
+      {true, true, "[6,9,2]", "2", "6", "9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.array);
+    Start();
+    form->Accel1CB.SetChecked(true);
+    form->MouseParam0NE.SetText("6");
+    form->Accel2CB.SetChecked(true);
+    form->MouseParam1NE.SetText("9");
+    form->Accel2CB.SetChecked(c.accel2);
+    form->Accel1CB.SetChecked(c.accel1);
+    form->SpeedTB.SetPosition(14);
+    form->WheelSLTB.SetPosition(5);
+    os.calls.clear();
+    form->ApplyToSystem();
+    EXPECT_EQ(Applied(), (std::vector<std::string>{
+                             "SwapMouseButton 0",
+                             std::string("SystemParametersInfoA 4 0 ") + c.array + " 0",
+                             "SystemParametersInfoA 113 0 14 0",
+                             "SystemParametersInfoA 105 5 0 0",
+                             "RegSetValueExA control panel\\mouse\\SwapMouseButtons 1 0",
+                             std::string("RegSetValueExA control panel\\mouse\\MouseSpeed 1 ") + c.level,
+                             "RegSetValueExA control panel\\mouse\\MouseSensitivity 1 14",
+                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold1 1 ") + c.t1,
+                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold2 1 ") + c.t2,
+                             "RegSetValueExA control panel\\desktop\\WheelScrollLines 1 5",
+                         }));
+  }
+}
+
+TEST_F(SystemMouseTest, ReadsTheSystemIntoThePanel) {
+  struct Case {
+    int mouse[3];
+    bool accel1, accel2;
+    const char* t1;
+    const char* t2;
+  };
+  const Case cases[] = {
+      {{6, 10, 1}, true, false, "6", "0"},
+      {{0, 10, 1}, true, false, "1", "0"},  // the enabling rule replaces the "0"
+      {{4, 9, 2}, true, true, "4", "9"},
+      {{4, 0, 2}, true, true, "4", "5"},
+      {{4, 9, 3}, false, false, "0", "0"},
+      {{4, 9, 0}, false, false, "0", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mouse[2]) + "/" + std::to_string(c.mouse[0]));
+    std::copy(c.mouse, c.mouse + 3, os.mouse);
+    Start();
+    EXPECT_EQ(form->Accel1CB.Checked(), c.accel1);
+    EXPECT_EQ(form->Accel2CB.Checked(), c.accel2);
+    EXPECT_EQ(form->MouseParam0NE.Text(), c.t1);
+    EXPECT_EQ(form->MouseParam1NE.Text(), c.t2);
+    EXPECT_EQ(form->MouseParam0NE.Enabled(), c.accel1);
+    EXPECT_EQ(form->Accel2CB.Enabled(), c.accel1);
+    os.calls.clear();
+    form->ReadFromSystem(false);
+    EXPECT_TRUE(Applied().empty()) << "reading applies nothing";
+  }
+}
+
+TEST_F(SystemMouseTest, SwapIsTakenFromTheRegistryOnly) {
+  struct Case {
+    const char* value;  // nullptr: no value
+    uint32_t type;
+    bool swapped;
+  };
+  const Case cases[] = {{"1", win::kRegSz, true},      {"0", win::kRegSz, false},
+                        {"", win::kRegSz, false},      {nullptr, 0, false},
+                        {"1", win::kRegExpandSz, true}, {"01", win::kRegSz, false}};
+  for (const Case& c : cases) {
+    FakeOs fresh;
+    fresh.AddKey(kMouse);
+    if (c.value) fresh.SetText(kMouse, "SwapMouseButtons", c.value, c.type);
+    os = fresh;
+    Start();
+    EXPECT_EQ(form->ReadSwapSetting(), c.swapped) << (c.value ? c.value : "missing");
+    EXPECT_EQ(form->LeftyRB.Checked(), c.swapped);
+    EXPECT_EQ(form->RightyRB.Checked(), !c.swapped);
+  }
+  os.SetRaw(kMouse, "SwapMouseButtons", win::kRegDword, std::string("\1\0\0\0", 4));
+  EXPECT_FALSE(form->ReadSwapSetting());
+  os.RemoveKey(kMouse);
+  EXPECT_FALSE(form->ReadSwapSetting());
+}
+
+TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
+  struct Case {
+    const char* exchange;
+    const char* speed;
+    bool lefty;
+    int position;
+  };
+  const Case cases[] = {{"False", "25", false, 20}, {"", "abc", true, 1},
+                        {"true", "7x", true, 7},    {"no", " 12 ", true, 12}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.speed);
+    Start();
+    TMouseProfile& p = form->Profile(3);
+    p.ExchangeLR = c.exchange;
+    p.Speed = c.speed;
+    p.Accell1 = "TRUE";
+    p.AccelT1 = "8";
+    p.Accell2 = "false";
+    p.AccelT2 = "0";
+    p.WheelSL = "4";
+    EXPECT_TRUE(form->LoadProfile(3, TMainForm::kMouseParameters));
+    EXPECT_EQ(form->LeftyRB.Checked(), c.lefty);
+    EXPECT_EQ(form->SpeedTB.Position(), c.position);
+    EXPECT_EQ(form->MouseSpeedNE.Text(), std::to_string(c.position));
+    EXPECT_TRUE(form->Accel1CB.Checked());
+    EXPECT_EQ(form->MouseParam0NE.Text(), "8");
+    EXPECT_EQ(form->WheelSLNE.Text(), "4");
+    EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 4 ").size(), 1u) << "applied once";
+    EXPECT_EQ(os.Text(kMouse, "MouseSensitivity"), std::to_string(c.position));
+  }
+}
+
+TEST_F(SystemMouseTest, EmptySlotLoadChangesNothing) {
+  Start();
+  EXPECT_FALSE(form->LoadProfile(4, TMainForm::kAllElements));
+  EXPECT_FALSE(form->LoadProfile(-1, TMainForm::kAllElements));
+  EXPECT_TRUE(os.calls.empty());
+}
+
+TEST_F(SystemMouseTest, StoresTheWorkingSettingsAndTheCursorScheme) {
+  os.SetText("Control Panel\\Cursors", "Arrow", "C:\\a.cur", win::kRegExpandSz);
+  Start();
+  form->MouseParam0NE.SetText("007");
+  form->Profile(2).Key = "97";
+  form->StoreProfile(2, TMainForm::kMouseParameters);
+  TMouseProfile& p = form->Profile(2);
+  EXPECT_EQ(p.Speed, "10");
+  EXPECT_EQ(p.Accell1, "true");
+  EXPECT_EQ(p.AccelT1, "007") << "the edit's text, not its value";
+  EXPECT_EQ(p.Accell2, "false");
+  EXPECT_EQ(p.ExchangeLR, "false");
+  EXPECT_EQ(p.WheelSL, "3");
+  EXPECT_EQ(p.Key, "97");
+  EXPECT_EQ(p.CursorFiles[0], "");
+  form->StoreProfile(2, TMainForm::kCursorScheme);
+  EXPECT_EQ(p.CursorFiles[0], "C:\\a.cur");
+  EXPECT_EQ(p.CursorFiles.Count(), p.CursorRoles.Count());
+}
+
+TEST_F(SystemMouseTest, MissingDesktopKeyAppliesWheelLinesLiveOnly) {
+  os.RemoveKey(kDesktop);
+  Start();
+  form->WheelSLTB.SetPosition(9);
+  EXPECT_EQ(os.wheelLines, 9);
+  EXPECT_FALSE(os.HasKey(kDesktop));
+  EXPECT_TRUE(os.messageBoxes.empty());
+}
+
+TEST_F(SystemMouseTest, RefusedWriteEndsTheApplyAtThatStepAndIsShown) {
+  Start();
+  os.refusedWrites.insert("MouseSensitivity");
+  app->Guard([&] { form->SpeedTB.SetPosition(12); });
+  const auto writes = os.CallsStartingWith("RegSetValueExA");
+  ASSERT_EQ(writes.size(), 3u);
+  EXPECT_NE(writes.back().find("MouseSensitivity"), std::string::npos);
+  ASSERT_EQ(os.messageBoxes.size(), 1u);
+  EXPECT_EQ(os.messageBoxes[0], "Tivoler|Failed to set data for 'MouseSensitivity'.|16");
+}
+
+TEST_F(SystemMouseTest, EnablingRulesKeepTheAccelerationStepsConsistent) {
+  os.mouse[2] = 0;
+  Start();
+  form->Accel1CB.SetChecked(true);
+  EXPECT_EQ(form->MouseParam0NE.Text(), "1");
+  EXPECT_EQ(os.Text(kMouse, "MouseSpeed"), "1");
+  EXPECT_EQ(os.Text(kMouse, "MouseThreshold1"), "1");
+  form->MouseParam0NE.SetText("16");
+  form->Accel2CB.SetChecked(true);
+  EXPECT_EQ(form->MouseParam1NE.Text(), "17");
+  EXPECT_EQ(os.mouse[1], 16) << "the corrected value is applied";
+  form->Accel1CB.SetChecked(false);
+  EXPECT_FALSE(form->Accel2CB.Checked());
+  EXPECT_FALSE(form->Accel2CB.Enabled());
+  EXPECT_EQ(form->MouseParam0NE.Text(), "0");
+  EXPECT_EQ(form->MouseParam1NE.Text(), "0");
+  EXPECT_EQ(os.mouse[2], 0);
+}
+
+TEST_F(SystemMouseTest, TrackBarAndEditStayInStep) {
+  Start();
+  form->MouseSpeedNE.SetText("25");
+  EXPECT_EQ(form->SpeedTB.Position(), 20);
+  EXPECT_EQ(form->MouseSpeedNE.Text(), "20") << "the track bar writes its position back";
+  form->SpeedTB.SetPosition(12);
+  EXPECT_EQ(form->MouseSpeedNE.Text(), "12");
+  EXPECT_EQ(os.mouseSpeed, 12);
+  form->SpeedTB.SetPosition(20);
+  form->MouseSpeedNE.SetText("25");
+  EXPECT_EQ(form->MouseSpeedNE.Text(), "25") << "no position change, so the typed text stays";
+  form->WheelSLNE.SetText("7");
+  EXPECT_EQ(form->WheelSLTB.Position(), 7);
+  EXPECT_EQ(os.Text(kDesktop, "WheelScrollLines"), "7");
+}
+
+TEST_F(SystemMouseTest, ACursorErrorDuringLoadDoesNotLeaveTheGuardSet) {
+  os.SetText("Control Panel\\Cursors", "Arrow", "C:\\a.cur", win::kRegExpandSz);
+  Start();
+  form->Profile(1).Speed = "5";
+  form->Profile(1).CursorFiles[0] = "";
+  os.refusedWrites.insert("Arrow");
+  app->Guard([&] { form->LoadProfile(1, TMainForm::kAllElements); });
+  EXPECT_FALSE(form->Loading());
+  form->SpeedTB.SetPosition(9);
+  EXPECT_EQ(os.mouseSpeed, 9) << "later changes still apply";
+}
+
+}  // namespace
+}  // namespace tivoler::test
