@@ -68,6 +68,78 @@ std::vector<std::string> CrLfLines(const std::string& content) {
   return lines;
 }
 
+void SetRegistryText(const std::string& key, const std::string& name, const std::string& text) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                 static_cast<DWORD>(text.size() + 1));
+  RegCloseKey(k);
+}
+
+std::string RegistryText(const std::string& key, const std::string& name) {
+  char buffer[1024] = {};
+  DWORD size = sizeof buffer - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer,
+                   &size) != ERROR_SUCCESS) {
+    return "<missing>";
+  }
+  return buffer;
+}
+
+void ClickCenter(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  const int x = (r.left + r.right) / 2;
+  const int y = (r.top + r.bottom) / 2;
+  const int w = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int h = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT in[3] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = x * 65535 / w;
+    i.mi.dy = y * 65535 / h;
+  }
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+void PressKey(WORD vk, int times) {
+  for (int n = 0; n < times; ++n) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(20);
+  }
+}
+
+std::string WindowText(HWND hwnd) {
+  char text[256] = {};
+  SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+HWND FocusOf(HWND top) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void CreateRegistryKey(const std::string& key) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
+                      nullptr) == ERROR_SUCCESS) {
+    RegCloseKey(k);
+  }
+}
+
 Process::Process(const std::string& args) {
   std::string command = "\"" + TivolerPath() + "\"";
   if (!args.empty()) command += " " + args;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -46,6 +47,18 @@ bool ReadFile(const std::string& path, std::string* content);
 bool WriteFile(const std::string& path, const std::string& content);
 // Splits at CR LF only; anything else stays inside a line.
 std::vector<std::string> CrLfLines(const std::string& content);
+
+// HKEY_CURRENT_USER values, as the program writes them (REG_SZ text).
+void SetRegistryText(const std::string& key, const std::string& name, const std::string& text);
+std::string RegistryText(const std::string& key, const std::string& name);
+
+// Real input through SendInput: a left click in the middle of a window, key presses.
+void ClickCenter(HWND hwnd);
+void PressKey(WORD vk, int times = 1);
+std::string WindowText(HWND hwnd);
+// The window that has the keyboard focus in top's thread.
+HWND FocusOf(HWND top);
+void CreateRegistryKey(const std::string& key);
 
 // Top-level windows of process pid whose title is title.
 std::vector<HWND> WindowsOf(DWORD pid, const std::string& title = "Tivoler");

@@ -18,7 +18,8 @@ namespace {
 
 constexpr char kAppClass[] = "TivolerApplication";
 constexpr char kFormClass[] = "TivolerForm";
-constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the form paints the background that group boxes leave open.
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
@@ -163,7 +164,7 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   static Win32ControlPeer* FromWindow(HWND hwnd) {
-    char cls[16] = {};
+    char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpiA(cls, "BUTTON") && lstrcmpiA(cls, "EDIT") && lstrcmpiA(cls, "STATIC") &&
         lstrcmpiA(cls, "COMBOBOX") && lstrcmpiA(cls, TRACKBAR_CLASSA)) {
@@ -211,8 +212,10 @@ class Win32ControlPeer : public ControlPeer {
                    static_cast<TRadioButton&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED,
                    0);
     }
-    SetWindowPos(hwnd_, nullptr, left, top, control_.Width(), height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // A group box stays below the controls drawn inside it.
+    const bool bottom = control_.Kind() == ControlKind::GroupBox;
+    SetWindowPos(hwnd_, bottom ? HWND_BOTTOM : nullptr, left, top, control_.Width(), height,
+                 (bottom ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
     EnableWindow(hwnd_, control_.Enabled());
     ShowWindow(hwnd_, control_.Showing() ? SW_SHOWNA : SW_HIDE);
     updating_ = false;

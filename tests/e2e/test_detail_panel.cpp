@@ -1,0 +1,136 @@
+// The detail panel driven by real input against the real program.
+#include <gtest/gtest.h>
+
+#include <shlwapi.h>
+
+
+#include "e2e_support.h"
+#include "shell/control_ids.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = tivoler::ids;
+const char kMouse[] = "Control Panel\\Mouse";
+
+class DetailPanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetRegistryText(kMouse, "MouseSpeed", "0");
+    SetRegistryText(kMouse, "MouseThreshold1", "0");
+    SetRegistryText(kMouse, "MouseThreshold2", "0");
+    SetRegistryText(kMouse, "MouseSensitivity", "10");
+    SetRegistryText(kMouse, "SwapMouseButtons", "0");
+    SetRegistryText("Control Panel\\Desktop", "WheelScrollLines", "3");
+    CreateRegistryKey("Control Panel\\Cursors");
+    // Wine keeps parameters set without persisting them in a volatile key that
+    // overrides the registry for every later process: start from the registry.
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+    RemoveSettings();
+    process = std::make_unique<Process>("");
+    ASSERT_TRUE(WaitUntil([&] {
+      main = MainFormOf(process->Id());
+      return main && IsWindowVisible(main);
+    }));
+    ClickCenter(Item(ids::kDetailButton));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }));
+  }
+  void TearDown() override {
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process->WaitExit(), 0);
+    SetRegistryText(kMouse, "SwapMouseButtons", "0");
+    SwapMouseButton(FALSE);
+  }
+  HWND Item(int id) { return GetDlgItem(main, id); }
+  bool RegistryBecomes(const char* name, const std::string& value) {
+    return WaitUntil([&] { return RegistryText(kMouse, name) == value; }, 5000);
+  }
+
+  std::unique_ptr<Process> process;
+  HWND main = nullptr;
+};
+
+TEST_F(DetailPanel, ControlsSitWhereTheLayoutPutsThem) {
+  struct Place {
+    int id, left, top, width, height;
+  };
+  // Client coordinates: the panel's group box starts at top 52.
+  const Place places[] = {
+      {ids::kDetailGB, 0, 52, 144, 297},        {ids::kRightyRB, 8, 68, 57, 17},
+      {ids::kLeftyRB, 72, 68, 57, 17},          {ids::kSpeedST, 8, 90, 125, 17},
+      {ids::kSpeedTB, 8, 108, 101, 20},         {ids::kMouseSpeedNE, 112, 108, 25, 20},
+      {ids::kAccel1CB, 27, 136, 81, 17},        {ids::kMouseParam0NE, 112, 136, 25, 20},
+      {ids::kAccel2CB, 27, 160, 81, 17},        {ids::kMouseParam1NE, 112, 160, 25, 20},
+      {ids::kWheelST, 8, 186, 125, 17},         {ids::kWheelSLTB, 12, 204, 97, 20},
+      {ids::kWheelSLNE, 112, 204, 25, 20},      {ids::kVersionST, 70, 328, 68, 17},
+      {ids::kDetailButton, 120, 0, 24, 24},     {ids::kOptionButton, 120, 24, 24, 24},
+  };
+  for (const Place& p : places) {
+    HWND item = Item(p.id);
+    ASSERT_NE(item, nullptr) << p.id;
+    RECT r;
+    GetWindowRect(item, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, p.left) << p.id;
+    EXPECT_EQ(r.top, p.top) << p.id;
+    EXPECT_EQ(r.right - r.left, p.width) << p.id;
+    EXPECT_EQ(r.bottom - r.top, p.height) << p.id;
+  }
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.bottom, 367) << "the window grew to show the panel";
+  EXPECT_FALSE(IsWindowEnabled(Item(ids::kMouseParam0NE)));
+  EXPECT_FALSE(IsWindowEnabled(Item(ids::kAccel2CB)));
+}
+
+TEST_F(DetailPanel, MovingTheSpeedTrackBarAppliesAndPersists) {
+  ClickCenter(Item(ids::kSpeedTB));
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main) == Item(ids::kSpeedTB); }, 5000))
+      << "focus " << FocusOf(main) << " foreground " << GetForegroundWindow() << " main " << main;
+  PressKey(VK_HOME);
+  PressKey(VK_RIGHT, 11);
+  EXPECT_TRUE(RegistryBecomes("MouseSensitivity", "12"));
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Item(ids::kMouseSpeedNE)) == "12"; }, 5000))
+      << WindowText(Item(ids::kMouseSpeedNE));
+  EXPECT_EQ(SendMessageA(Item(ids::kSpeedTB), TBM_GETPOS, 0, 0), 12);
+}
+
+TEST_F(DetailPanel, LeftyAndRightySwapTheButtons) {
+  ClickCenter(Item(ids::kLeftyRB));
+  EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "1"));
+  EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_CHECKED);
+  // The buttons are swapped now: the physical left button acts as the right one.
+  SwapMouseButton(FALSE);
+  ClickCenter(Item(ids::kRightyRB));
+  EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "0"));
+  EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+TEST_F(DetailPanel, FirstAccelerationStartsAtThresholdOne) {
+  ASSERT_EQ(WindowText(Item(ids::kMouseParam0NE)), "0");
+  ClickCenter(Item(ids::kAccel1CB));
+  EXPECT_TRUE(RegistryBecomes("MouseSpeed", "1"));
+  EXPECT_EQ(RegistryText(kMouse, "MouseThreshold1"), "1");
+  EXPECT_EQ(WindowText(Item(ids::kMouseParam0NE)), "1");
+  EXPECT_TRUE(IsWindowEnabled(Item(ids::kMouseParam0NE)));
+  EXPECT_TRUE(IsWindowEnabled(Item(ids::kAccel2CB)));
+}
+
+TEST_F(DetailPanel, ClosingStoresProfileZeroAfterTheOptions) {
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(process->WaitExit(), 0);
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  const auto lines = CrLfLines(content);
+  ASSERT_GE(lines.size(), 9u + 23u);
+  EXPECT_EQ(lines[9], "ExchangeLR0=false");
+  EXPECT_EQ(lines[10], "Speed0=10");
+  EXPECT_EQ(lines[11], "Accell10=false");
+  EXPECT_EQ(lines[15], "WheelSL0=3");
+  EXPECT_EQ(lines[16], "Key0=");
+  EXPECT_EQ(lines[17].rfind("CursorArrow0=", 0), 0u);
+  EXPECT_EQ(lines[31].rfind("CursorHand0=", 0), 0u);
+}
+
+}  // namespace
+}  // namespace e2e
