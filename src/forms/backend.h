@@ -15,6 +15,8 @@ class TForm;
 class TTimer;
 class TControl;
 class ControlPeer;
+class TPopupMenu;
+class TMenuItem;
 
 struct TRect {
   int Left = 0;
@@ -52,6 +54,8 @@ class Backend {
   virtual std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) = 0;
   virtual std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) = 0;
   virtual std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) = 0;
+  // Shows a pop-up menu at a screen position; the chosen item or nullptr.
+  virtual TMenuItem* TrackPopup(TPopupMenu& menu, int x, int y) = 0;
   // Runs until the application terminates.
   virtual void RunMessageLoop(TApplication& app) = 0;
   virtual void Quit() = 0;

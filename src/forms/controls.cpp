@@ -52,6 +52,17 @@ void TControl::SetCaption(const std::string& caption) {
   SyncPeer();
 }
 
+void TControl::SetHint(const std::string& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  SyncPeer();
+}
+
+void TControl::SetFont(const TFont& font) {
+  font_ = font;
+  SyncPeer();
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
   bounds_ = TRect{left, top, width, height};
   SyncTree();  // children are placed relative to this control

@@ -25,7 +25,17 @@ enum class ControlKind {
   Edit,
   DropDownList,
   TrackBar,
+  StatusBar,
 };
+
+// A font of a control's own; an empty name means the form's font.
+struct TFont {
+  std::string Name;
+  int Height = 0;   // pixels
+  int Charset = 0;  // ANSI_CHARSET 0, SHIFTJIS_CHARSET 128
+};
+
+class TPopupMenu;
 
 enum class TMouseButton { Left, Right, Middle };
 
@@ -87,7 +97,12 @@ class TControl {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
 
-  std::string Hint;
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint);
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font);
+  // The menu that a right click on the control opens (not owned).
+  TPopupMenu* PopupMenu = nullptr;
   int Tag = 0;
 
   std::function<void()> OnEnter;
@@ -118,6 +133,8 @@ class TControl {
   std::unique_ptr<ControlPeer> peer_;
   std::vector<TControl*> children_;
   std::string caption_;
+  std::string hint_;
+  TFont font_;
   TRect bounds_;
   bool visible_ = true;
   bool enabled_ = true;
@@ -228,6 +245,15 @@ class TDropDownList : public TControl {
  private:
   std::vector<std::string> items_;
   int itemIndex_ = -1;
+};
+
+// A status bar showing one simple text (its caption).
+class TStatusBar : public TControl {
+ public:
+  TStatusBar(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::StatusBar, id) {}
+  const std::string& SimpleText() const { return Caption(); }
+  void SetSimpleText(const std::string& text) { SetCaption(text); }
 };
 
 // A horizontal track bar. Its position stays within Min..Max; a real change of the

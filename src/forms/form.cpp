@@ -44,8 +44,11 @@ void TForm::SetActiveControl(TControl* control) {
 }
 
 void TForm::PreviewKeyPress(char& key) {
+  // The character is meant for the control focused when it was typed, even if the
+  // form's handling moves the focus.
+  TControl* target = activeControl_;
   FormKeyPress(key);
-  if (key != 0 && activeControl_) activeControl_->KeyPress(key);
+  if (key != 0 && target) target->KeyPress(key);
 }
 
 void TForm::SetCaption(const std::string& caption) {

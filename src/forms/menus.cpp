@@ -1,6 +1,15 @@
 #include "forms/menus.h"
 
+#include "forms/application.h"
+
 namespace tivoler {
+
+void TPopupMenu::Popup(TApplication& app, int x, int y) {
+  ++popupCount_;
+  if (!app.GetBackend()) return;
+  TMenuItem* chosen = app.GetBackend()->TrackPopup(*this, x, y);
+  if (chosen) app.Guard([chosen] { chosen->Click(); });
+}
 
 int TPopupMenu::IndexOf(const TMenuItem* item) const {
   for (size_t i = 0; i < items_.size(); ++i) {

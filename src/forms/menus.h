@@ -25,8 +25,15 @@ class TMenuItem {
   }
 };
 
+class TApplication;
+
 class TPopupMenu {
  public:
+  // Shows the menu at a screen position and runs the chosen item's click; without
+  // a window system it records the request only.
+  void Popup(TApplication& app, int x, int y);
+  int PopupCount() const { return popupCount_; }
+
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem& Item(int index) { return *items_.at(static_cast<size_t>(index)); }
   int IndexOf(const TMenuItem* item) const;
@@ -39,6 +46,7 @@ class TPopupMenu {
 
  private:
   std::vector<std::unique_ptr<TMenuItem>> items_;
+  int popupCount_ = 0;
 };
 
 }  // namespace tivoler

@@ -3,8 +3,10 @@
 
 namespace tivoler::ids {
 
-constexpr int kDetailButton = 100;
-constexpr int kOptionButton = 101;
+constexpr int kFirstSlotButton = 101;  // Button1 .. Button10: 101 .. 110
+constexpr int kDetailButton = 111;
+constexpr int kOptionButton = 112;
+constexpr int kStatusBar = 113;
 
 constexpr int kDetailGB = 300;
 constexpr int kRightyRB = 301;

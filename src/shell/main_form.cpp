@@ -2,6 +2,7 @@
 
 #include "shell/control_ids.h"
 #include "shell/hold_keys.h"
+#include "shell/process_entry.h"
 
 namespace tivoler {
 
@@ -13,8 +14,19 @@ constexpr unsigned kMainTimerInterval = 600;
 
 TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
     : TForm(app),
+      Button1(*this, nullptr, ids::kFirstSlotButton),
+      Button2(*this, nullptr, ids::kFirstSlotButton + 1),
+      Button3(*this, nullptr, ids::kFirstSlotButton + 2),
+      Button4(*this, nullptr, ids::kFirstSlotButton + 3),
+      Button5(*this, nullptr, ids::kFirstSlotButton + 4),
       DetailButton(*this, nullptr, ids::kDetailButton),
+      Button6(*this, nullptr, ids::kFirstSlotButton + 5),
+      Button7(*this, nullptr, ids::kFirstSlotButton + 6),
+      Button8(*this, nullptr, ids::kFirstSlotButton + 7),
+      Button9(*this, nullptr, ids::kFirstSlotButton + 8),
+      Button10(*this, nullptr, ids::kFirstSlotButton + 9),
       OptionButton(*this, nullptr, ids::kOptionButton),
+      StatusBar(*this, nullptr, ids::kStatusBar),
       DetailGB(*this, nullptr, ids::kDetailGB),
       RightyRB(*this, &DetailGB, ids::kRightyRB),
       LeftyRB(*this, &DetailGB, ids::kLeftyRB),
@@ -39,6 +51,13 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       HotKeyST(*this, &OptionGB, ids::kHotKeyST),
       ShowMethodCB(*this, &OptionGB, ids::kShowMethodCB),
       DelSettingButton(*this, &OptionGB, ids::kDelSettingButton),
+      MnSetMouse(PopupMenu.Add("")),
+      N3(PopupMenu.AddSeparator()),
+      MnSetSlot(PopupMenu.Add("")),
+      MnSetKey(PopupMenu.Add("")),
+      MnCreateShortCut(PopupMenu.Add("")),
+      N4(PopupMenu.AddSeparator()),
+      MnDelete(PopupMenu.Add("")),
       MnShow(TaskTrayMenu.Add("Show Window")),
       MnShowMCPanel(TaskTrayMenu.Add("")),
       N2(TaskTrayMenu.AddSeparator()),
@@ -47,19 +66,22 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       N6(TaskTrayMenu.AddSeparator()),
       MnExit(TaskTrayMenu.Add("")),
       Timer(app, kMainTimerInterval, false),
+      StatusTimer(app, 10000, false),
       args_(std::move(args)),
       scheme_(app.Os()) {
   SetCaption(kWindowTitle);
   SetBounds(0, 0, 0, 0);
   SetClientSize(kClientWidth, kCollapsedClientHeight);
   for (auto& profile : profiles_) profile = std::make_unique<TMouseProfile>(scheme_);
+  App().HintHidePause = 20000;
 
+  CreateSlotArea();
   DetailButton.SetBounds(120, 0, 24, 24);
   DetailButton.SetCaption("Dtl");
-  DetailButton.Hint = Text(1011);
+  DetailButton.SetHint(Text(1011));
   OptionButton.SetBounds(120, 24, 24, 24);
   OptionButton.SetCaption("Op");
-  OptionButton.Hint = Text(1012);
+  OptionButton.SetHint(Text(1012));
   DetailButton.OnClick = [this] { DetailButtonClick(); };
   OptionButton.OnClick = [this] { OptionButtonClick(); };
   // The right button toggles the panels too.
@@ -133,12 +155,31 @@ void TMainForm::FormCreate() {
   App().OnMinimize = [this] { AppMinimize(); };
 
   LoadSettings();
+
+  // Only the first argument counts here; a second start sends each one.
+  bool startHidden = false;
+  if (args_.empty()) {
+    if (LoadPreviousCB.Checked()) ApplySlot(0, false, false);
+  } else {
+    const int slot = ParseSlotArgument(args_[0]);
+    if (slot >= 1 && slot <= kSlotCount && SetAndCloseCB.Checked()) {
+      if (ApplySlot(slot, true, false) && !NonCloseCB.Checked()) {
+        CloseAfterApply = true;
+        Timer.SetEnabled(true);
+        Timer.SetInterval(1);
+      } else {
+        startHidden = true;
+      }
+    }
+  }
+
   ReadFromSystem(false);
 
-  if (!CloseAfterApply && !MinimizeStartCB.Checked()) {
+  if (!CloseAfterApply && !MinimizeStartCB.Checked() && !startHidden) {
     SetWindowShown(true);
     ForceForeground(WindowHandle());
   }
+  if (!CloseAfterApply) RefreshSlot(0);
 }
 
 void TMainForm::FormDestroy() {}
@@ -200,14 +241,7 @@ void TMainForm::ForceForeground(Handle wnd) {
   os.AttachThreadInput(ownThread, foregroundThread, false);
 }
 
-bool TMainForm::ApplySlot(int n, bool /*beep*/, bool /*refreshTip*/) {
-  if (n < 0 || n >= kProfileCount || !Profile(n).IsSet()) return false;
-  return false;
-}
-
-void TMainForm::RefreshAllSlots() {}
-
-void TMainForm::SetTypeRGClick() { MnReloadCursors.Visible = SetTypeRG.ItemIndex() != 1; }
+void TMainForm::UpdateTrayIcon() {}
 
 void TMainForm::UpdateShowMenuCaption() {
   const int choice = ShowMethodCB.ItemIndex();

@@ -32,9 +32,12 @@ class TMainForm : public TForm {
   std::string Text(int id);
   int LanguageOffset = 0;
 
-  // ---- panel buttons ----
+  // ---- slot buttons (tags 1 to 10), panel buttons, status line ----
+  TButton Button1, Button2, Button3, Button4, Button5;
   TButton DetailButton;
+  TButton Button6, Button7, Button8, Button9, Button10;
   TButton OptionButton;
+  TStatusBar StatusBar;
 
   // ---- detail panel: the working settings ----
   TGroupBox DetailGB;
@@ -64,6 +67,16 @@ class TMainForm : public TForm {
   TDropDownList ShowMethodCB;
   TButton DelSettingButton;
 
+  // ---- slot menu ----
+  TPopupMenu PopupMenu;
+  TMenuItem& MnSetMouse;
+  TMenuItem& N3;
+  TMenuItem& MnSetSlot;
+  TMenuItem& MnSetKey;
+  TMenuItem& MnCreateShortCut;
+  TMenuItem& N4;
+  TMenuItem& MnDelete;
+
   // ---- tray menu ----
   TPopupMenu TaskTrayMenu;
   TMenuItem& MnShow;
@@ -74,8 +87,20 @@ class TMainForm : public TForm {
   TMenuItem& N6;
   TMenuItem& MnExit;
 
+  // The tray menu's entries for slots 1 to 10 (index 0 unused).
+  std::array<TMenuItem*, kSlotCount + 1> TraySlotItems{};
+
   // Main timer: the hold-keys monitor and the deferred exit after a command-line slot.
   TTimer Timer;
+  // Clears the status line ten seconds after the mouse last moved over a set slot.
+  TTimer StatusTimer;
+
+  // The slot whose button was last pressed, focused or hovered (-1: none yet).
+  int CurrentSlot = -1;
+  // The next typed character becomes the current slot's hot key.
+  bool KeyCapture = false;
+  // The tray icon's tip.
+  std::string TrayTip;
 
   // Ids of the registered window messages (0 until FormCreate registers them).
   unsigned IconNotifyMsg = 0;
@@ -139,10 +164,31 @@ class TMainForm : public TForm {
   void DelSettingButtonClick();
 
   // ---- slots ----
+  TButton& Button(int n) { return *slotButtons_.at(static_cast<size_t>(n)); }
   // Applies profile n (0 to 10); false when there is nothing to apply.
   bool ApplySlot(int n, bool beep, bool refreshTip);
+  void SetSlotFromSystem(int n);
+  void RefreshSlot(int n);
   void RefreshAllSlots();
+  void SelectSlot(TButton& button);
+  void ShowSlotStatus(TButton& button);
+  std::string SlotSummary(const TMouseProfile& profile);
+  static std::string CompactSummary(const TMouseProfile& profile);
+  int SetTypeFlags();
+  void ButtonClick();
+  void ButtonMouseDown(TButton& button);
+  void ButtonEnter(TButton& button);
+  void ButtonMouseMove(TButton& button);
+  void RightSetClick();
+  void MnSetSlotClick();
+  void MnSetKeyClick();
+  void MnDeleteClick();
+  void StatusTimerTimer();
+  void TraySlotClick(int n);
   void SetTypeRGClick();
+
+  // ---- tray icon ----
+  void UpdateTrayIcon();
 
   // ---- hold keys ----
   void UpdateShowMenuCaption();
@@ -156,9 +202,11 @@ class TMainForm : public TForm {
   void FormHide() override;
   void FormCloseQuery(bool& canClose) override;
   void FormKeyUp(int key, TShiftState shift) override;
+  void FormKeyPress(char& key) override;
 
  private:
   void HandleIconNotify(TMessage& msg);
+  void CreateSlotArea();
   void CreateDetailPanel();
   void CreateOptionPanel();
   // Sets the loading guard for a scope and clears it again, also when an error
@@ -171,6 +219,7 @@ class TMainForm : public TForm {
   std::vector<std::string> args_;
   CursorScheme scheme_;
   std::array<std::unique_ptr<TMouseProfile>, kProfileCount> profiles_;
+  std::array<TButton*, kSlotCount + 1> slotButtons_{};
 };
 
 }  // namespace tivoler

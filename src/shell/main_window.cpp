@@ -8,7 +8,15 @@ constexpr int kCollapsedClientHeight = 67;
 constexpr int kExpandedClientHeight = 367;
 }  // namespace
 
-void TMainForm::SetWindowShown(bool shown) { SetVisible(shown); }
+void TMainForm::SetWindowShown(bool shown) {
+  if (shown) {
+    SetVisible(true);
+    if (Expanded) Button1.SetFocus();
+  } else {
+    if (Expanded) Button1.SetFocus();
+    SetVisible(false);
+  }
+}
 
 void TMainForm::SetExpanded(bool expand) {
   Expanded = expand;
@@ -16,6 +24,7 @@ void TMainForm::SetExpanded(bool expand) {
   const int d = ClientHeight() - target;
   if (d < 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
   SetClientHeight(target);
+  StatusBar.SetBounds(0, target - StatusBar.Height(), StatusBar.Width(), StatusBar.Height());
   if (d > 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
   if (ScreenHeight() < Top() + Height()) SetTop(ScreenHeight() - Height());
   if (Top() < 0) SetTop(0);
@@ -110,11 +119,11 @@ void TMainForm::AppMinimize() {
 
 void TMainForm::NonCloseCBClick() {
   if (NonCloseCB.Checked()) {
-    SetAndCloseCB.Hint = Text(2041);
+    SetAndCloseCB.SetHint(Text(2041));
     SetAndCloseCB.SetCaption(Text(2042));
     MinimizeStartCB.SetEnabled(true);
   } else {
-    SetAndCloseCB.Hint = Text(2043);
+    SetAndCloseCB.SetHint(Text(2043));
     SetAndCloseCB.SetCaption(Text(2044));
     MinimizeStartCB.SetChecked(false);
     MinimizeStartCB.SetEnabled(false);

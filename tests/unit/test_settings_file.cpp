@@ -143,7 +143,7 @@ TEST_F(SettingsTest, HideOptionsSwitchTheirDependents) {
   EXPECT_FALSE(form->MinimizeStartCB.Checked());
   EXPECT_FALSE(form->MinimizeStartCB.Enabled());
   EXPECT_EQ(form->SetAndCloseCB.Caption(), "Set and Close");
-  EXPECT_EQ(form->SetAndCloseCB.Hint, "Set form Slot, Tivoler will Exit.");
+  EXPECT_EQ(form->SetAndCloseCB.Hint(), "Set form Slot, Tivoler will Exit.");
 }
 
 TEST_F(SettingsTest, SavesOptionsThenSetProfilesInIndexOrder) {

@@ -9,6 +9,7 @@
 
 #include "forms/application.h"
 #include "forms/controls.h"
+#include "forms/menus.h"
 #include "forms/form.h"
 #include "forms/timer.h"
 
@@ -29,6 +30,7 @@ Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
 // the window is no control of ours.
 bool RouteCommand(HWND child, WORD code);
 bool RouteScroll(HWND child);
+bool RouteContextMenu(TApplication& app, HWND child, int x, int y);
 
 class Win32Backend;
 
@@ -79,6 +81,14 @@ class Win32FormPeer : public FormPeer {
             msg.Result = 0;
             return;
           }
+        }
+        break;
+      case WM_CONTEXTMENU:
+        if (RouteContextMenu(form_.App(), reinterpret_cast<HWND>(msg.WParam),
+                             static_cast<short>(LOWORD(msg.LParam)),
+                             static_cast<short>(HIWORD(msg.LParam)))) {
+          msg.Result = 0;
+          return;
         }
         break;
       case WM_HSCROLL:
@@ -148,6 +158,10 @@ class Win32ControlPeer : public ControlPeer {
         cls = TRACKBAR_CLASSA;
         style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP;
         break;
+      case ControlKind::StatusBar:
+        cls = STATUSCLASSNAMEA;
+        style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
+        break;
     }
     hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, formWindow,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
@@ -157,6 +171,7 @@ class Win32ControlPeer : public ControlPeer {
                  FALSE);
   }
   ~Win32ControlPeer() override {
+    if (font_) DeleteObject(font_);
     if (IsWindow(hwnd_)) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       DestroyWindow(hwnd_);
@@ -167,7 +182,8 @@ class Win32ControlPeer : public ControlPeer {
     char cls[64] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpiA(cls, "BUTTON") && lstrcmpiA(cls, "EDIT") && lstrcmpiA(cls, "STATIC") &&
-        lstrcmpiA(cls, "COMBOBOX") && lstrcmpiA(cls, TRACKBAR_CLASSA)) {
+        lstrcmpiA(cls, "COMBOBOX") && lstrcmpiA(cls, TRACKBAR_CLASSA) &&
+        lstrcmpiA(cls, STATUSCLASSNAMEA)) {
       return nullptr;
     }
     return reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -180,8 +196,11 @@ class Win32ControlPeer : public ControlPeer {
     updating_ = true;
     char text[1024] = {};
     GetWindowTextA(hwnd_, text, sizeof text);
-    const bool hasText =
-        control_.Kind() != ControlKind::DropDownList && control_.Kind() != ControlKind::TrackBar;
+    const bool hasText = control_.Kind() != ControlKind::DropDownList &&
+                         control_.Kind() != ControlKind::TrackBar &&
+                         control_.Kind() != ControlKind::StatusBar;
+    SyncFont();
+    SyncHint();
     if (hasText && control_.Caption() != text) {
       SetWindowTextA(hwnd_, control_.Caption().c_str());
     }
@@ -199,6 +218,10 @@ class Win32ControlPeer : public ControlPeer {
         }
       }
       SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+    } else if (control_.Kind() == ControlKind::StatusBar) {
+      SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
+      SendMessageA(hwnd_, SB_SETTEXTA, SB_SIMPLEID,
+                   reinterpret_cast<LPARAM>(control_.Caption().c_str()));
     } else if (control_.Kind() == ControlKind::TrackBar) {
       auto& bar = static_cast<TTrackBar&>(control_);
       SendMessageA(hwnd_, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
@@ -263,16 +286,89 @@ class Win32ControlPeer : public ControlPeer {
   }
 
  private:
+  void SyncFont() {
+    const TFont& font = control_.Font();
+    if (font.Name.empty() || (font.Name == fontName_ && font.Height == fontHeight_ &&
+                              font.Charset == fontCharset_)) {
+      return;
+    }
+    HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                font.Name.c_str());
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
+    if (font_) DeleteObject(font_);
+    font_ = created;
+    fontName_ = font.Name;
+    fontHeight_ = font.Height;
+    fontCharset_ = font.Charset;
+  }
+
+  // The control's hint as a tool of the form's tooltip window.
+  void SyncHint();
+
   TControl& control_;
   HWND hwnd_ = nullptr;
   bool updating_ = false;
   std::vector<std::string> items_;
+  HFONT font_ = nullptr;
+  std::string fontName_;
+  int fontHeight_ = 0;
+  int fontCharset_ = 0;
+  std::string hint_;
+  bool hasTool_ = false;
 };
+
+// One tooltip window per form shows every control's hint, several lines long,
+// for as long as the application's hint time.
+HWND TooltipFor(TControl& control) {
+  HWND form = AsHwnd(control.Form().WindowHandle());
+  HWND tip = reinterpret_cast<HWND>(GetPropA(form, "TivolerTooltip"));
+  if (tip) return tip;
+  tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form,
+                        nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 400);
+  SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP,
+               MAKELPARAM(control.Form().App().HintHidePause, 0));
+  SetPropA(form, "TivolerTooltip", tip);
+  return tip;
+}
+
+void Win32ControlPeer::SyncHint() {
+  if (hasTool_ ? control_.Hint() == hint_ : control_.Hint().empty()) return;
+  hint_ = control_.Hint();
+  HWND tip = TooltipFor(control_);
+  TOOLINFOA tool = {};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(hwnd_);
+  tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+  tool.lpszText = const_cast<char*>(hint_.c_str());
+  if (!hasTool_) {
+    hasTool_ = SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  } else {
+    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
 
 bool RouteCommand(HWND child, WORD code) {
   Win32ControlPeer* peer = Win32ControlPeer::FromWindow(child);
   if (!peer) return false;
   peer->Command(code);
+  return true;
+}
+
+bool RouteContextMenu(TApplication& app, HWND child, int x, int y) {
+  Win32ControlPeer* peer = Win32ControlPeer::FromWindow(child);
+  if (!peer || !peer->Control().PopupMenu) return false;
+  if (x == -1 && y == -1) {  // from the keyboard: below the control
+    RECT r;
+    GetWindowRect(child, &r);
+    x = r.left;
+    y = r.bottom;
+  }
+  peer->Control().PopupMenu->Popup(app, x, y);
   return true;
 }
 
@@ -383,6 +479,26 @@ class Win32Backend : public Backend {
   }
 
   void Quit() override { PostQuitMessage(0); }
+
+  TMenuItem* TrackPopup(TPopupMenu& menu, int x, int y) override {
+    TForm* form = app_ ? app_->MainForm() : nullptr;
+    if (!form) return nullptr;
+    HWND owner = AsHwnd(form->WindowHandle());
+    const std::vector<TMenuItem*> items = menu.VisibleItems();
+    HMENU popup = CreatePopupMenu();
+    for (size_t i = 0; i < items.size(); ++i) {
+      const TMenuItem& item = *items[i];
+      UINT flags = item.IsSeparator ? MF_SEPARATOR : MF_STRING;
+      if (!item.Enabled) flags |= MF_GRAYED;
+      if (item.Checked) flags |= MF_CHECKED;
+      AppendMenuA(popup, flags, i + 1, item.IsSeparator ? nullptr : item.Caption.c_str());
+    }
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, owner, nullptr));
+    DestroyMenu(popup);
+    PostMessageA(owner, WM_NULL, 0, 0);  // lets a tray menu close when focus moves away
+    return chosen >= 1 && chosen <= items.size() ? items[chosen - 1] : nullptr;
+  }
 
   static bool InMainForm(TApplication& app, HWND hwnd) {
     TForm* form = app.MainForm();

@@ -1,0 +1,234 @@
+// The ten slot buttons and every slot command: apply, fill from the system, hot
+// keys, delete, and what each button, hint, tray entry and status line shows.
+#include <string>
+
+#include "shell/main_form.h"
+
+namespace tivoler {
+
+namespace {
+
+constexpr int kElementFlagsBySetType[] = {TMainForm::kAllElements, TMainForm::kMouseParameters,
+                                          TMainForm::kCursorScheme};
+
+// The hot-key character a Key text stands for: a decimal number in -128..127 (the
+// character code taken as a signed byte). Any other text (only a hand-edited
+// settings file holds one) names no character.
+bool KeyCharacter(const std::string& key, char* character) {
+  size_t i = key.size() > 0 && key[0] == '-' ? 1 : 0;
+  if (i == key.size() || key.size() - i > 3) return false;
+  int value = 0;
+  for (; i < key.size(); ++i) {
+    if (key[i] < '0' || key[i] > '9') return false;
+    value = value * 10 + (key[i] - '0');
+  }
+  if (key[0] == '-') value = -value;
+  if (value < -128 || value > 127) return false;
+  *character = static_cast<char>(static_cast<signed char>(value));
+  return true;
+}
+
+std::string KeyCode(char key) { return std::to_string(static_cast<signed char>(key)); }
+
+bool IsText(const std::string& value, const char* lowered) { return LowerAscii(value) == lowered; }
+
+}  // namespace
+
+void TMainForm::CreateSlotArea() {
+  TButton* buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5,
+                        &Button6, &Button7, &Button8, &Button9, &Button10};
+  for (int n = 1; n <= kSlotCount; ++n) {
+    TButton& button = *buttons[n - 1];
+    slotButtons_[static_cast<size_t>(n)] = &button;
+    button.Tag = n;
+    button.SetBounds(((n - 1) % 5) * 24, n <= 5 ? 0 : 24, 24, 24);
+    button.SetFont(TFont{"Arial", 12, 0});
+    button.PopupMenu = &PopupMenu;
+    button.OnClick = [this] { ButtonClick(); };
+    button.OnMouseDown = [this, &button](TMouseButton, int, int) { ButtonMouseDown(button); };
+    button.OnEnter = [this, &button] { ButtonEnter(button); };
+    button.OnMouseMove = [this, &button](int, int) { ButtonMouseMove(button); };
+    // Tray entries between N2 and N1, in slot order.
+    TMenuItem& entry = TaskTrayMenu.Insert(n + 2, "none");
+    entry.Visible = false;
+    entry.Tag = n;
+    entry.OnClick = [this, n] { TraySlotClick(n); };
+    TraySlotItems[static_cast<size_t>(n)] = &entry;
+  }
+  StatusBar.SetBounds(0, 48, 143, 19);
+
+  MnSetMouse.Caption = Text(1401);
+  MnSetSlot.Caption = Text(1402);
+  MnSetKey.Caption = Text(1403);
+  MnCreateShortCut.Caption = Text(1404);
+  MnDelete.Caption = Text(1405);
+  MnSetMouse.OnClick = [this] { RightSetClick(); };
+  MnSetSlot.OnClick = [this] { MnSetSlotClick(); };
+  MnSetKey.OnClick = [this] { MnSetKeyClick(); };
+  MnDelete.OnClick = [this] { MnDeleteClick(); };
+  StatusTimer.OnTimer = [this] { StatusTimerTimer(); };
+}
+
+int TMainForm::SetTypeFlags() {
+  const int index = SetTypeRG.ItemIndex();
+  return kElementFlagsBySetType[index >= 0 && index <= 2 ? index : 0];
+}
+
+bool TMainForm::ApplySlot(int n, bool beep, bool refreshTip) {
+  if (n < 0 || n >= kProfileCount || !Profile(n).IsSet()) return false;
+  const int flags = SetTypeFlags();
+  if (beep) Os().MessageBeep(win::kMbIconAsterisk);
+  LoadProfile(n, flags);
+  StoreProfile(0, kAllElements);
+  if (refreshTip) RefreshSlot(0);
+  return true;
+}
+
+void TMainForm::ButtonClick() {
+  if (ApplySlot(CurrentSlot, true, true) && SetAndCloseCB.Checked()) Close();
+}
+
+void TMainForm::RightSetClick() { ButtonClick(); }
+
+void TMainForm::TraySlotClick(int n) {
+  if (ApplySlot(n, true, true) && SetAndCloseCB.Checked()) Close();
+}
+
+void TMainForm::SetSlotFromSystem(int n) {
+  const int flags = Profile(n).IsSet() ? SetTypeFlags() : kAllElements;
+  const int before = flags == kAllElements ? 2101 : flags == kMouseParameters ? 2103 : 2105;
+  Os().MessageBeep(win::kMbIconAsterisk);
+  Os().MessageBoxA(WindowHandle(), Text(before) + std::to_string(n) + Text(before + 1),
+                   kApplicationTitle, win::kMbOk);
+  StoreProfile(n, flags);
+  RefreshSlot(n);
+}
+
+void TMainForm::MnSetSlotClick() {
+  if (CurrentSlot >= 1 && CurrentSlot <= kSlotCount) SetSlotFromSystem(CurrentSlot);
+}
+
+void TMainForm::MnSetKeyClick() {
+  if (CurrentSlot < 1 || CurrentSlot > kSlotCount) return;
+  KeyCapture = true;
+  MnSetKey.Checked = true;
+  Button(CurrentSlot).SetCaption("(-)");
+}
+
+void TMainForm::FormKeyPress(char& key) {
+  const std::string code = KeyCode(key);
+  if (KeyCapture && CurrentSlot >= 1 && CurrentSlot <= kSlotCount) {
+    Button(CurrentSlot).SetCaption(std::string(1, key));
+    Profile(CurrentSlot).Key = code;
+    KeyCapture = false;
+    MnSetKey.Checked = false;
+    Os().MessageBeep(win::kMbIconAsterisk);
+    Os().MessageBoxA(WindowHandle(), Text(2091) + code + Text(2092) + key + Text(2093),
+                     kApplicationTitle, win::kMbOk);
+    return;  // the character still reaches the focused control
+  }
+  for (int n = 1; n <= kSlotCount; ++n) {
+    if (Profile(n).Key != code) continue;
+    Button(n).SetFocus();
+    if (ApplySlot(n, true, true) && SetAndCloseCB.Checked()) Close();
+  }
+}
+
+void TMainForm::MnDeleteClick() {
+  if (CurrentSlot < 1 || CurrentSlot > kSlotCount || !Profile(CurrentSlot).IsSet()) return;
+  const int n = CurrentSlot;
+  Os().MessageBeep(win::kMbIconExclamation);
+  const int answer =
+      Os().MessageBoxA(WindowHandle(), Text(2031) + std::to_string(n) + Text(2032),
+                       kApplicationTitle, win::kMbYesNo | win::kMbIconQuestion);
+  if (answer != win::kIdYes) return;
+  Profile(n).Reset();
+  RefreshSlot(n);
+}
+
+void TMainForm::SelectSlot(TButton& button) {
+  CurrentSlot = button.Tag;
+  const bool set = Profile(CurrentSlot).IsSet();
+  MnSetMouse.Enabled = set;
+  MnSetKey.Enabled = set;
+  MnCreateShortCut.Enabled = set;
+  MnDelete.Enabled = set;
+}
+
+void TMainForm::ButtonMouseDown(TButton& button) {
+  SelectSlot(button);
+  button.SetFocus();
+}
+
+void TMainForm::ButtonEnter(TButton& button) { SelectSlot(button); }
+
+void TMainForm::ButtonMouseMove(TButton& button) { ShowSlotStatus(button); }
+
+void TMainForm::ShowSlotStatus(TButton& button) {
+  SelectSlot(button);
+  const TMouseProfile& profile = Profile(button.Tag);
+  if (!profile.IsSet()) return;
+  StatusBar.SetSimpleText(CompactSummary(profile));
+  StatusTimer.SetEnabled(false);
+  StatusTimer.SetEnabled(true);
+}
+
+void TMainForm::StatusTimerTimer() {
+  StatusTimer.SetEnabled(false);
+  StatusBar.SetSimpleText("");
+}
+
+std::string TMainForm::SlotSummary(const TMouseProfile& p) {
+  std::string text = Text(IsText(p.ExchangeLR, "false") ? 2021 : 2022);
+  text += Text(2023) + p.Speed;
+  if (IsText(p.Accell1, "true")) text += Text(2024) + p.AccelT1;
+  if (IsText(p.Accell2, "true")) text += Text(2025) + p.AccelT2;
+  return text + Text(2026) + p.WheelSL + Text(2027);
+}
+
+std::string TMainForm::CompactSummary(const TMouseProfile& p) {
+  std::string text = IsText(p.ExchangeLR, "false") ? "RGT" : "LFT";
+  text += " V:" + p.Speed;
+  if (IsText(p.Accell1, "true")) text += " A1:" + p.AccelT1;
+  if (IsText(p.Accell2, "true")) text += " A2:" + p.AccelT2;
+  return text + " W:" + p.WheelSL + "L";
+}
+
+void TMainForm::RefreshSlot(int n) {
+  if (n == 0) {
+    // The tip field holds 63 characters and its terminating zero.
+    TrayTip = (kApplicationTitle + SlotSummary(Profile(0))).substr(0, 63);
+    UpdateTrayIcon();
+    return;
+  }
+  TButton& button = Button(n);
+  TMenuItem& entry = *TraySlotItems[static_cast<size_t>(n)];
+  const TMouseProfile& p = Profile(n);
+  const std::string number = std::to_string(n);
+  if (!p.IsSet()) {
+    button.SetHint(Text(2001));
+    button.SetCaption("[" + number + "]");
+    entry.Visible = false;
+    return;
+  }
+  char key = 0;
+  const bool hasKey = KeyCharacter(p.Key, &key);
+  button.SetCaption(hasKey ? std::string(1, key) : "(" + number + ")");
+  button.SetHint(Text(2011) + number + SlotSummary(p));
+  std::string caption = button.Caption() + Text(IsText(p.ExchangeLR, "false") ? 2012 : 2013);
+  caption += Text(2014) + p.Speed;
+  if (IsText(p.Accell1, "true")) caption += Text(2015) + p.AccelT1;
+  if (IsText(p.Accell2, "true")) caption += Text(2016) + p.AccelT2;
+  caption += Text(2017) + p.WheelSL + Text(2018);
+  if (hasKey) caption += std::string(" (&") + key + ")";
+  entry.Caption = caption;
+  entry.Visible = true;
+}
+
+void TMainForm::RefreshAllSlots() {
+  for (int n = 1; n <= kSlotCount; ++n) RefreshSlot(n);
+}
+
+void TMainForm::SetTypeRGClick() { MnReloadCursors.Visible = SetTypeRG.ItemIndex() != 1; }
+
+}  // namespace tivoler
