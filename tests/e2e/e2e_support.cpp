@@ -89,7 +89,7 @@ std::string RegistryText(const std::string& key, const std::string& name) {
   return buffer;
 }
 
-void ClickCenter(HWND hwnd) {
+void ClickCenter(HWND hwnd, bool right) {
   RECT r;
   GetWindowRect(hwnd, &r);
   const int x = (r.left + r.right) / 2;
@@ -103,8 +103,8 @@ void ClickCenter(HWND hwnd) {
     i.mi.dy = y * 65535 / h;
   }
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
+  in[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, in, sizeof(INPUT));
 }
 
@@ -214,6 +214,30 @@ std::vector<HWND> WindowsOf(DWORD pid, const std::string& title) {
   EnumState state{pid, title, {}};
   EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&state));
   return state.found;
+}
+
+HWND DialogOf(DWORD pid) {
+  for (HWND hwnd : WindowsOf(pid, "Tivoler")) {
+    if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+namespace {
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
+  if (ClassOf(hwnd) == "Static") {
+    char text[512] = {};
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    *reinterpret_cast<std::string*>(param) += text;
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::string DialogText(HWND dialog) {
+  std::string text;
+  EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&text));
+  return text;
 }
 
 std::string ClassOf(HWND hwnd) {

@@ -53,7 +53,11 @@ void SetRegistryText(const std::string& key, const std::string& name, const std:
 std::string RegistryText(const std::string& key, const std::string& name);
 
 // Real input through SendInput: a left click in the middle of a window, key presses.
-void ClickCenter(HWND hwnd);
+void ClickCenter(HWND hwnd, bool right = false);
+// A message box (dialog) shown by process pid, or nullptr.
+HWND DialogOf(DWORD pid);
+// The static texts of a dialog, joined.
+std::string DialogText(HWND dialog);
 void PressKey(WORD vk, int times = 1);
 std::string WindowText(HWND hwnd);
 // The window that has the keyboard focus in top's thread.

@@ -1,0 +1,147 @@
+// Slots end to end: fill a slot from the system, apply it from a second start,
+// apply one from the command line, and keep the window's place.
+#include <gtest/gtest.h>
+#include <shlwapi.h>
+
+#include "e2e_support.h"
+#include "shell/control_ids.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = tivoler::ids;
+const char kMouse[] = "Control Panel\\Mouse";
+
+void ResetMouseRegistry(const char* speed) {
+  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  SetRegistryText(kMouse, "MouseSpeed", "0");
+  SetRegistryText(kMouse, "MouseThreshold1", "0");
+  SetRegistryText(kMouse, "MouseThreshold2", "0");
+  SetRegistryText(kMouse, "MouseSensitivity", speed);
+  SetRegistryText(kMouse, "SwapMouseButtons", "0");
+  SetRegistryText("Control Panel\\Desktop", "WheelScrollLines", "3");
+  CreateRegistryKey("Control Panel\\Cursors");
+}
+
+HWND WaitForMain(Process& process) {
+  HWND main = nullptr;
+  WaitUntil([&] {
+    main = MainFormOf(process.Id());
+    return main && IsWindowVisible(main);
+  });
+  return main;
+}
+
+// Answers the message box that process pid shows; returns its text.
+std::string AnswerDialog(DWORD pid) {
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000)) return "<none>";
+  const std::string text = DialogText(dialog);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+  return text;
+}
+
+TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
+  ResetMouseRegistry("7");
+  RemoveSettings();
+  Process process("");
+  HWND main = WaitForMain(process);
+  ASSERT_NE(main, nullptr);
+  HWND button3 = GetDlgItem(main, ids::kFirstSlotButton + 2);
+  EXPECT_EQ(WindowText(button3), "[3]");
+
+  // Right-click slot 3, choose "Set from System(&T)" with its access key.
+  ClickCenter(button3, true);
+  Sleep(300);
+  PressKey('T');
+  EXPECT_EQ(AnswerDialog(process.Id()), "Slot 3 is set from System configuration.");
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(3)"; }, 5000));
+
+  // Change the detail panel: the registry follows.
+  ClickCenter(GetDlgItem(main, ids::kDetailButton));
+  HWND speed = GetDlgItem(main, ids::kSpeedTB);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(speed) != FALSE; }));
+  ClickCenter(speed);
+  PressKey(VK_END);
+  ASSERT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "20"; }, 5000));
+
+  // Switch "Set and Close" on in the option panel.
+  ClickCenter(GetDlgItem(main, ids::kOptionButton));
+  HWND setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(setAndClose) != FALSE; }));
+  ClickCenter(setAndClose);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+
+  Process second("3");
+  EXPECT_EQ(second.WaitExit(), 0);
+  EXPECT_EQ(RegistryText(kMouse, "MouseSensitivity"), "7") << "slot 3's speed again";
+  EXPECT_EQ(process.WaitExit(), 0) << "set and close ends the running program";
+
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  const auto lines = CrLfLines(content);
+  ASSERT_EQ(lines.size(), 9u + 2 * 23u);
+  EXPECT_EQ(lines[3], "SetAndClose=true");
+  // Wine takes the live speed from another argument than Windows, so profile 0's
+  // speed (read back from the live system) is not checked; its wheel lines are.
+  EXPECT_EQ(lines[10].rfind("Speed0=", 0), 0u);
+  EXPECT_EQ(lines[15], "WheelSL0=3");
+  EXPECT_EQ(lines[9 + 23 + 1], "Speed3=7");
+}
+
+TEST(Slots, CommandLineSlotIsAppliedWithoutAWindowAndTheProgramEnds) {
+  ResetMouseRegistry("10");
+  RemoveSettings();
+  ASSERT_TRUE(WriteFile(SettingsPath(),
+                        "SetAndClose=true\r\nNonClose=false\r\nExchangeLR4=false\r\n"
+                        "Speed4=15\r\nAccell14=false\r\nAccelT14=0\r\nAccell24=false\r\n"
+                        "AccelT24=0\r\nWheelSL4=5\r\nKey4=\r\n"));
+  Process process("4 9");
+  EXPECT_EQ(process.WaitExit(), 0);
+  EXPECT_EQ(RegistryText(kMouse, "MouseSensitivity"), "15");
+  EXPECT_EQ(RegistryText("Control Panel\\Desktop", "WheelScrollLines"), "5");
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  const auto lines = CrLfLines(content);
+  ASSERT_GE(lines.size(), 9u + 2 * 23u) << content;
+  EXPECT_EQ(lines[15], "WheelSL0=5") << "profile 0 took the applied slot";
+  EXPECT_EQ(lines[9 + 23 + 1], "Speed4=15");
+}
+
+TEST(Slots, WindowKeepsItsPlaceAcrossHideAndShow) {
+  ResetMouseRegistry("10");
+  for (const char* origin : {"false", "true"}) {
+    SCOPED_TRACE(origin);
+    RemoveSettings();
+    ASSERT_TRUE(WriteFile(SettingsPath(), std::string("OriginRightBottom=") + origin +
+                                              "\r\nPositionX=200\r\nPositionY=150\r\n"));
+    Process process("");
+    HWND main = WaitForMain(process);
+    ASSERT_NE(main, nullptr);
+    RECT before;
+    GetWindowRect(main, &before);
+    const UINT tray = RegisterWindowMessageA("TivolIconNotify");
+    ClickCenter(GetDlgItem(main, ids::kDetailButton));  // expanded when hidden
+    ASSERT_TRUE(WaitUntil([&] {
+      RECT r;
+      GetClientRect(main, &r);
+      return r.bottom == 367;
+    }));
+    SendMessageA(main, tray, 0, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    SendMessageA(main, tray, 0, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    RECT after;
+    GetWindowRect(main, &after);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top) << "shown collapsed";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process.WaitExit(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace e2e
