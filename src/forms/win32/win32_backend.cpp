@@ -235,10 +235,19 @@ class Win32ControlPeer : public ControlPeer {
                    static_cast<TRadioButton&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED,
                    0);
     }
-    // A group box stays below the controls drawn inside it.
-    const bool bottom = control_.Kind() == ControlKind::GroupBox;
-    SetWindowPos(hwnd_, bottom ? HWND_BOTTOM : nullptr, left, top, control_.Width(), height,
-                 (bottom ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+    // Group boxes stay below the controls drawn inside them: a top-level one at the
+    // bottom, a nested one right above the group box that holds it.
+    HWND insertAfter = nullptr;
+    if (control_.Kind() == ControlKind::GroupBox) {
+      insertAfter = HWND_BOTTOM;
+      if (control_.Parent() && control_.Parent()->Peer()) {
+        HWND holder = AsHwnd(control_.Parent()->Peer()->WindowHandle());
+        HWND above = GetWindow(holder, GW_HWNDPREV);
+        insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
+      }
+    }
+    SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
+                 (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
     EnableWindow(hwnd_, control_.Enabled());
     ShowWindow(hwnd_, control_.Showing() ? SW_SHOWNA : SW_HIDE);
     updating_ = false;
