@@ -18,6 +18,13 @@ class ControlPeer;
 class TPopupMenu;
 class TMenuItem;
 
+// A font; an empty name means the font of the surrounding form.
+struct TFont {
+  std::string Name;
+  int Height = 0;   // pixels
+  int Charset = 0;  // ANSI_CHARSET 0, SHIFTJIS_CHARSET 128
+};
+
 struct TRect {
   int Left = 0;
   int Top = 0;

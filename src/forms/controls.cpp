@@ -63,6 +63,10 @@ void TControl::SetFont(const TFont& font) {
   SyncPeer();
 }
 
+const TFont& TControl::EffectiveFont() const {
+  return font_.Name.empty() ? form_.Font() : font_;
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
   bounds_ = TRect{left, top, width, height};
   SyncTree();  // children are placed relative to this control

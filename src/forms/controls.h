@@ -28,13 +28,6 @@ enum class ControlKind {
   StatusBar,
 };
 
-// A font of a control's own; an empty name means the form's font.
-struct TFont {
-  std::string Name;
-  int Height = 0;   // pixels
-  int Charset = 0;  // ANSI_CHARSET 0, SHIFTJIS_CHARSET 128
-};
-
 class TPopupMenu;
 
 enum class TMouseButton { Left, Right, Middle };
@@ -101,6 +94,8 @@ class TControl {
   void SetHint(const std::string& hint);
   const TFont& Font() const { return font_; }
   void SetFont(const TFont& font);
+  // The font the control shows: its own, else the form's.
+  const TFont& EffectiveFont() const;
   // The menu that a right click on the control opens (not owned).
   TPopupMenu* PopupMenu = nullptr;
   int Tag = 0;
@@ -123,8 +118,11 @@ class TControl {
  protected:
   void SyncPeer();
 
- private:
+ public:
+  // Brings this control's window and its children's in line with their state.
   void SyncTree();
+
+ private:
 
   TForm& form_;
   TControl* parent_;

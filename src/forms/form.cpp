@@ -56,6 +56,11 @@ void TForm::SetCaption(const std::string& caption) {
   if (peer_) peer_->SetCaption(caption);
 }
 
+void TForm::SetFont(const TFont& font) {
+  font_ = font;
+  for (TControl* control : controls_) control->SyncTree();
+}
+
 void TForm::SetVisible(bool visible) {
   if (visible == visible_) return;
   visible_ = visible;

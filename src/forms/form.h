@@ -38,6 +38,10 @@ class TForm {
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
 
+  // The font of every control that has none of its own.
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& font);
+
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
   void Show() { SetVisible(true); }
@@ -97,6 +101,7 @@ class TForm {
   TApplication& app_;
   std::unique_ptr<FormPeer> peer_;
   std::string caption_;
+  TFont font_;
   bool visible_ = false;
   TRect bounds_;
   std::vector<TControl*> controls_;

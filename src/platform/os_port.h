@@ -69,6 +69,28 @@ constexpr unsigned kWmLButtonUp = 0x0202;
 constexpr unsigned kWmRButtonUp = 0x0205;
 }  // namespace win
 
+// The tray icon record in its first form: no fields beyond the 64-byte tip.
+struct TrayIconData {
+  uint32_t cbSize = 0;
+  Handle hWnd = kNoHandle;
+  uint32_t uID = 0;
+  uint32_t uFlags = 0;
+  uint32_t uCallbackMessage = 0;
+  Handle hIcon = kNoHandle;
+  char szTip[64] = {};
+};
+
+namespace win {
+constexpr uint32_t kTrayRecordSize = 88;  // NOTIFYICONDATAA's first form on 32-bit Windows
+constexpr uint32_t kNimAdd = 0;
+constexpr uint32_t kNimModify = 1;
+constexpr uint32_t kNimDelete = 2;
+constexpr uint32_t kNifMessage = 0x1;
+constexpr uint32_t kNifIcon = 0x2;
+constexpr uint32_t kNifTip = 0x4;
+constexpr uint16_t kLangJapanese = 0x0411;
+}  // namespace win
+
 class OsPort {
  public:
   virtual ~OsPort() = default;
@@ -135,6 +157,18 @@ class OsPort {
 
   // The string-table entry id in the ANSI code page; empty when there is none.
   virtual std::string LoadStringA(unsigned id) = 0;
+
+  // Tray, version, language, keys and the cursor position.
+  virtual bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) = 0;
+  // An icon resource of the program's own module.
+  virtual Handle LoadIconA(const std::string& name) = 0;
+  // GetVersionExA with an OSVERSIONINFOA of 148 bytes.
+  virtual bool GetVersionExA(uint32_t* major, uint32_t* minor) = 0;
+  virtual uint16_t GetUserDefaultLangID() = 0;
+  virtual int16_t GetAsyncKeyState(int virtualKey) = 0;
+  virtual bool GetCursorPos(int* x, int* y) = 0;
+  virtual void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
+                             const std::string& parameters, int show) = 0;
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;

@@ -78,10 +78,8 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   CreateSlotArea();
   DetailButton.SetBounds(120, 0, 24, 24);
   DetailButton.SetCaption("Dtl");
-  DetailButton.SetHint(Text(1011));
   OptionButton.SetBounds(120, 24, 24, 24);
   OptionButton.SetCaption("Op");
-  OptionButton.SetHint(Text(1012));
   DetailButton.OnClick = [this] { DetailButtonClick(); };
   OptionButton.OnClick = [this] { OptionButtonClick(); };
   // The right button toggles the panels too.
@@ -95,43 +93,30 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   CreateDetailPanel();
   CreateOptionPanel();
   Timer.OnTimer = [this] { TimerTimer(); };
+  MnShowMCPanel.OnClick = [this] { MnShowMCPanelClick(); };
+  ChooseLanguage();
 }
 
 void TMainForm::CreateOptionPanel() {
   OptionGB.SetBounds(0, 52, 144, 297);
   OptionGB.SetVisible(false);
-  OptionGB.SetCaption(Text(1021));
   NonCloseCB.SetBounds(8, 16, 129, 17);
-  NonCloseCB.SetCaption(Text(1032));
   SetAndCloseCB.SetBounds(8, 40, 129, 17);
-  SetAndCloseCB.SetCaption(Text(1042));
   MinimizeStartCB.SetBounds(8, 64, 129, 17);
-  MinimizeStartCB.SetCaption(Text(1052));
   MinimizeStartCB.SetEnabled(false);
   LoadPreviousCB.SetBounds(8, 88, 129, 17);
-  LoadPreviousCB.SetCaption(Text(1062));
   OriginRightBottomCB.SetBounds(8, 112, 129, 17);
-  OriginRightBottomCB.SetCaption(Text(1072));
   SetTypeRG.SetBounds(8, 136, 129, 85);
-  SetTypeRG.SetCaption(Text(1092));
-  for (int i = 0; i < 3; ++i) SetTypeRG.SetItem(i, Text(1093 + i));
   SetTypeRG.ArrangeButtons();
   SetTypeRG.SetItemIndex(0);
   HotKeyST.SetBounds(8, 226, 124, 17);
-  HotKeyST.SetCaption(Text(1101));
   ShowMethodCB.SetBounds(4, 244, 136, 20);
   std::vector<std::string> holdKeyItems;
-  for (const HoldKeyPair& pair : kHoldKeyPairs) {
-    holdKeyItems.push_back(pair.Text ? pair.Text : Text(pair.TextId));
-  }
+  for (const HoldKeyPair& pair : kHoldKeyPairs) holdKeyItems.push_back(pair.Text ? pair.Text : "");
   ShowMethodCB.SetItems(holdKeyItems);
   ShowMethodCB.SetItemIndex(0);
   DelSettingButton.SetBounds(4, 272, 136, 20);
-  DelSettingButton.SetCaption(Text(1451));
 
-  MnShowMCPanel.Caption = Text(1412);
-  MnReloadCursors.Caption = Text(1413);
-  MnExit.Caption = Text(1414);
 
   NonCloseCB.OnClick = [this] { NonCloseCBClick(); };
   SetTypeRG.OnClick = [this] { SetTypeRGClick(); };
@@ -179,10 +164,14 @@ void TMainForm::FormCreate() {
     SetWindowShown(true);
     ForceForeground(WindowHandle());
   }
-  if (!CloseAfterApply) RefreshSlot(0);
+  if (!CloseAfterApply) {
+    ApplyLanguage();
+    AddTrayIcon();
+    RefreshSlot(0);
+  }
 }
 
-void TMainForm::FormDestroy() {}
+void TMainForm::FormDestroy() { RemoveTrayIcon(); }
 
 void TMainForm::WndProc(TMessage& msg) {
   if (msg.Msg == win::kWmQueryEndSession) {
@@ -197,7 +186,11 @@ void TMainForm::WndProc(TMessage& msg) {
     HandleIconNotify(msg);
     return;
   }
-  if (DoubleExecuteMsg != 0 && msg.Msg == DoubleExecuteMsg) {
+  if (TaskbarCreatedMsg != 0 && msg.Msg == TaskbarCreatedMsg) {
+    RemoveTrayIcon();
+    AddTrayIcon();
+    RefreshSlot(0);
+  } else if (DoubleExecuteMsg != 0 && msg.Msg == DoubleExecuteMsg) {
     SetWindowShown(true);
   } else if (DoubleExeGetParamMsg != 0 && msg.Msg == DoubleExeGetParamMsg) {
     // Only a running second instance sends this, with 1..10; a foreign sender's
@@ -213,6 +206,14 @@ void TMainForm::WndProc(TMessage& msg) {
 
 void TMainForm::HandleIconNotify(TMessage& msg) {
   switch (static_cast<unsigned>(msg.LParam)) {
+    case win::kWmRButtonUp: {
+      int x = 0;
+      int y = 0;
+      Os().GetCursorPos(&x, &y);
+      Os().SetForegroundWindow(WindowHandle());
+      TaskTrayMenu.Popup(App(), x, y);
+      break;
+    }
     case win::kWmLButtonUp:
       if (Visible()) {
         SetWindowShown(false);
@@ -241,31 +242,5 @@ void TMainForm::ForceForeground(Handle wnd) {
   os.AttachThreadInput(ownThread, foregroundThread, false);
 }
 
-void TMainForm::UpdateTrayIcon() {}
-
-void TMainForm::UpdateShowMenuCaption() {
-  const int choice = ShowMethodCB.ItemIndex();
-  if (choice <= 0) {
-    MnShow.Caption = Text(2083);
-    Timer.SetEnabled(false);
-  } else {
-    MnShow.Caption = Text(2081) + ShowMethodCB.Items()[static_cast<size_t>(choice)] + Text(2082);
-    Timer.SetEnabled(true);
-  }
-}
-
-void TMainForm::ShowMethodCBChange() {
-  UpdateShowMenuCaption();
-  HoldCounter = 0;
-}
-
-void TMainForm::TimerTimer() {
-  if (CloseAfterApply) {
-    CloseAfterApply = false;
-    Timer.SetInterval(kMainTimerInterval);
-    Close();
-    return;
-  }
-}
 
 }  // namespace tivoler

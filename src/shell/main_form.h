@@ -99,8 +99,9 @@ class TMainForm : public TForm {
   int CurrentSlot = -1;
   // The next typed character becomes the current slot's hot key.
   bool KeyCapture = false;
-  // The tray icon's tip.
-  std::string TrayTip;
+  // The tray icon record, kept for the life of the window.
+  TrayIconData TrayRecord;
+  std::string TrayTip() const { return TrayRecord.szTip; }
 
   // Ids of the registered window messages (0 until FormCreate registers them).
   unsigned IconNotifyMsg = 0;
@@ -188,7 +189,18 @@ class TMainForm : public TForm {
   void SetTypeRGClick();
 
   // ---- tray icon ----
+  void AddTrayIcon();
+  void RemoveTrayIcon();
   void UpdateTrayIcon();
+  void SetTrayIconState(bool hot);
+  bool UseModernIcons();
+  void MnShowMCPanelClick();
+
+  // ---- texts ----
+  // Chooses the language from the user's default language (once, at construction).
+  void ChooseLanguage();
+  // Puts every localised text at its place.
+  void ApplyLanguage();
 
   // ---- hold keys ----
   void UpdateShowMenuCaption();
@@ -206,6 +218,9 @@ class TMainForm : public TForm {
 
  private:
   void HandleIconNotify(TMessage& msg);
+  // Sends the tray record: up to 100 tries, 500 ms apart, then silence.
+  void SendTrayRecord(uint32_t message);
+  std::string TrayIconName(bool hot);
   void CreateSlotArea();
   void CreateDetailPanel();
   void CreateOptionPanel();

@@ -27,40 +27,23 @@ void SetupTrackBar(TTrackBar& bar, int left, int top, int width) {
 void TMainForm::CreateDetailPanel() {
   DetailGB.SetBounds(0, 52, 144, 297);
   DetailGB.SetVisible(false);
-  DetailGB.SetCaption(Text(1301));
 
   RightyRB.SetBounds(8, 16, 57, 17);
-  RightyRB.SetCaption(Text(1312));
-  RightyRB.SetHint(Text(1311));
   RightyRB.SetChecked(true);
   LeftyRB.SetBounds(72, 16, 57, 17);
-  LeftyRB.SetCaption(Text(1322));
-  LeftyRB.SetHint(Text(1321));
   SpeedST.SetBounds(8, 38, 125, 17);
-  SpeedST.SetCaption(Text(1331));
   SetupTrackBar(SpeedTB, 8, 56, 101);
-  SpeedTB.SetHint(Text(1333));
   SetupNumberEdit(MouseSpeedNE, 112, 56, "1", "20");
-  MouseSpeedNE.SetHint(Text(1332));
   Accel1CB.SetBounds(27, 84, 81, 17);
-  Accel1CB.SetCaption(Text(1343));
-  Accel1CB.SetHint(Text(1341));
   SetupNumberEdit(MouseParam0NE, 112, 84, "0", "16");
   MouseParam0NE.SetEnabled(false);
-  MouseParam0NE.SetHint(Text(1342));
   Accel2CB.SetBounds(27, 108, 81, 17);
-  Accel2CB.SetCaption(Text(1353));
-  Accel2CB.SetHint(Text(1351));
   Accel2CB.SetEnabled(false);
   SetupNumberEdit(MouseParam1NE, 112, 108, "0", "16");
   MouseParam1NE.SetEnabled(false);
-  MouseParam1NE.SetHint(Text(1352));
   WheelST.SetBounds(8, 134, 125, 17);
-  WheelST.SetCaption(Text(1361));
   SetupTrackBar(WheelSLTB, 12, 152, 97);
-  WheelSLTB.SetHint(Text(1363));
   SetupNumberEdit(WheelSLNE, 112, 152, "1", "20");
-  WheelSLNE.SetHint(Text(1362));
   VersionST.SetBounds(70, 276, 68, 17);
   VersionST.SetCaption("version 2.1.9");
 

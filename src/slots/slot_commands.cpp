@@ -1,5 +1,7 @@
 // The ten slot buttons and every slot command: apply, fill from the system, hot
 // keys, delete, and what each button, hint, tray entry and status line shows.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "shell/main_form.h"
@@ -57,11 +59,6 @@ void TMainForm::CreateSlotArea() {
   }
   StatusBar.SetBounds(0, 48, 143, 19);
 
-  MnSetMouse.Caption = Text(1401);
-  MnSetSlot.Caption = Text(1402);
-  MnSetKey.Caption = Text(1403);
-  MnCreateShortCut.Caption = Text(1404);
-  MnDelete.Caption = Text(1405);
   MnSetMouse.OnClick = [this] { RightSetClick(); };
   MnSetSlot.OnClick = [this] { MnSetSlotClick(); };
   MnSetKey.OnClick = [this] { MnSetKeyClick(); };
@@ -197,7 +194,9 @@ std::string TMainForm::CompactSummary(const TMouseProfile& p) {
 void TMainForm::RefreshSlot(int n) {
   if (n == 0) {
     // The tip field holds 63 characters and its terminating zero.
-    TrayTip = (kApplicationTitle + SlotSummary(Profile(0))).substr(0, 63);
+    const std::string tip = (kApplicationTitle + SlotSummary(Profile(0))).substr(0, 63);
+    std::fill(std::begin(TrayRecord.szTip), std::end(TrayRecord.szTip), '\0');
+    tip.copy(TrayRecord.szTip, tip.size());
     UpdateTrayIcon();
     return;
   }

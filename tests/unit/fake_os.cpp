@@ -392,4 +392,54 @@ int FakeOs::GetSystemMetrics(int index) {
   return 0;
 }
 
+// ---- tray, version, language, keys ----
+
+bool FakeOs::Shell_NotifyIconA(uint32_t message, const TrayIconData& data) {
+  calls.push_back("Shell_NotifyIconA " + Str(message));
+  trayMessages.push_back(message);
+  trayRecords.push_back(data);
+  if (trayFailures != 0) {
+    if (trayFailures > 0) --trayFailures;
+    return false;
+  }
+  return true;
+}
+
+Handle FakeOs::LoadIconA(const std::string& name) {
+  calls.push_back("LoadIconA " + name);
+  for (size_t i = 0; i < icons_.size(); ++i) {
+    if (icons_[i] == name) return 0x2000 + i;
+  }
+  icons_.push_back(name);
+  return 0x2000 + icons_.size() - 1;
+}
+
+std::string FakeOs::IconName(Handle icon) const {
+  const size_t i = icon - 0x2000;
+  return icon >= 0x2000 && i < icons_.size() ? icons_[i] : std::string();
+}
+
+bool FakeOs::GetVersionExA(uint32_t* major, uint32_t* minor) {
+  *major = versionMajor;
+  *minor = versionMinor;
+  return true;
+}
+
+int16_t FakeOs::GetAsyncKeyState(int virtualKey) {
+  calls.push_back("GetAsyncKeyState " + std::to_string(virtualKey));
+  return keysDown.count(virtualKey) ? static_cast<int16_t>(0x8001) : 1;
+}
+
+bool FakeOs::GetCursorPos(int* x, int* y) {
+  *x = cursorX;
+  *y = cursorY;
+  return true;
+}
+
+void FakeOs::ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
+                           const std::string& parameters, int show) {
+  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters +
+                  " " + std::to_string(show));
+}
+
 }  // namespace tivoler::test

@@ -121,6 +121,27 @@ class FakeOs : public OsPort {
   bool WriteWholeFile(const std::string& path, const std::string& content) override;
   std::string LoadStringA(unsigned id) override;
 
+  // ---- tray, version, language, keys ----
+  int trayFailures = 0;  // the next n tray calls fail; -1: all fail
+  std::vector<TrayIconData> trayRecords;  // every record sent, in order
+  std::vector<uint32_t> trayMessages;
+  uint32_t versionMajor = 6;
+  uint32_t versionMinor = 1;
+  uint16_t languageId = 0x0409;
+  std::set<int> keysDown;
+  int cursorX = 300;
+  int cursorY = 400;
+
+  bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) override;
+  Handle LoadIconA(const std::string& name) override;
+  std::string IconName(Handle icon) const;
+  bool GetVersionExA(uint32_t* major, uint32_t* minor) override;
+  uint16_t GetUserDefaultLangID() override { return languageId; }
+  int16_t GetAsyncKeyState(int virtualKey) override;
+  bool GetCursorPos(int* x, int* y) override;
+  void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
+                     const std::string& parameters, int show) override;
+
   int screenWidth = 1024;
   int screenHeight = 768;
   int openKeys() const { return static_cast<int>(openKeys_.size()); }
@@ -136,6 +157,7 @@ class FakeOs : public OsPort {
   std::string Expand(const std::string& source) const;
 
   std::map<std::string, Key> keys_;  // by lower-case path
+  std::vector<std::string> icons_;
   std::map<Handle, std::string> openKeys_;
   Handle nextHandle_ = 0x1000;
 };

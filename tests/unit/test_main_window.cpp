@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
     EXPECT_EQ(!os.CallsStartingWith("MessageBeep").empty(), c.beep);
     EXPECT_EQ(form->Visible(), c.shown);
     EXPECT_EQ(form->CloseAfterApply, c.closesAtFirstTick);
-    EXPECT_EQ(form->TrayTip.empty(), c.closesAtFirstTick) << "no tray tip when ending at once";
+    EXPECT_EQ(form->TrayTip().empty(), c.closesAtFirstTick) << "no tray tip when ending at once";
     if (c.closesAtFirstTick) {
       EXPECT_TRUE(form->Timer.Enabled());
       EXPECT_EQ(form->Timer.Interval(), 1u);
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, SlotFromASecondStartAppliesAndClosesWithSetAndClose) {
   EXPECT_EQ(os.mouseSpeed, 16);
   EXPECT_FALSE(form->Visible()) << "set and hide";
   EXPECT_FALSE(app->Terminated());
-  EXPECT_NE(form->TrayTip.find("Speed:16"), std::string::npos);
+  EXPECT_NE(form->TrayTip().find("Speed:16"), std::string::npos);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST_F(SlotsTest, ApplyingASlotBeepsLoadsAndStoresThePreviousConfiguration) {
   EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "C:\\new.cur");
   EXPECT_EQ(form->Profile(0).Speed, "15");
   EXPECT_EQ(form->Profile(0).CursorFiles[0], "C:\\new.cur");
-  EXPECT_EQ(form->TrayTip, "Tivoler\nRighty\nSpeed:15\nWheel:3Lines");
+  EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:15\nWheel:3Lines");
 }
 
 TEST_F(SlotsTest, SetTypeLimitsWhatIsAppliedButProfileZeroIsStoredWhole) {
@@ -156,7 +156,7 @@ TEST_F(SlotsTest, TrayTipIsCutToSixtyThreeCharacters) {
   FillSlot(1, "10");
   form->Profile(0).Speed = std::string(80, '9');
   form->RefreshSlot(0);
-  EXPECT_EQ(form->TrayTip.size(), 63u);
+  EXPECT_EQ(form->TrayTip().size(), 63u);
 }
 
 TEST_F(SlotsTest, FillingFromTheSystemUsesTheSetTypeOnlyForSetSlots) {

@@ -296,7 +296,7 @@ class Win32ControlPeer : public ControlPeer {
 
  private:
   void SyncFont() {
-    const TFont& font = control_.Font();
+    const TFont& font = control_.EffectiveFont();
     if (font.Name.empty() || (font.Name == fontName_ && font.Height == fontHeight_ &&
                               font.Charset == fontCharset_)) {
       return;

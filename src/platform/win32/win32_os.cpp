@@ -1,6 +1,7 @@
 #include "platform/win32/win32_os.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -153,6 +154,45 @@ class Win32OsPort : public OsPort {
     char buffer[2048];
     const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
+  }
+
+  bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) override {
+    NOTIFYICONDATAA record;
+    ZeroMemory(&record, sizeof record);
+    // The record's first form, whatever size this platform gives it.
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = AsHwnd(data.hWnd);
+    record.uID = data.uID;
+    record.uFlags = data.uFlags;
+    record.uCallbackMessage = data.uCallbackMessage;
+    record.hIcon = reinterpret_cast<HICON>(data.hIcon);
+    lstrcpynA(record.szTip, data.szTip, sizeof record.szTip);
+    return ::Shell_NotifyIconA(message, &record);
+  }
+  Handle LoadIconA(const std::string& name) override {
+    return FromPointer(::LoadIconA(::GetModuleHandleA(nullptr), name.c_str()));
+  }
+  bool GetVersionExA(uint32_t* major, uint32_t* minor) override {
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;  // 148
+    if (!::GetVersionExA(&info)) return false;
+    *major = info.dwMajorVersion;
+    *minor = info.dwMinorVersion;
+    return true;
+  }
+  uint16_t GetUserDefaultLangID() override { return ::GetUserDefaultLangID(); }
+  int16_t GetAsyncKeyState(int virtualKey) override { return ::GetAsyncKeyState(virtualKey); }
+  bool GetCursorPos(int* x, int* y) override {
+    POINT point = {0, 0};
+    const bool ok = ::GetCursorPos(&point);
+    *x = point.x;
+    *y = point.y;
+    return ok;
+  }
+  void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
+                     const std::string& parameters, int show) override {
+    ::ShellExecuteA(AsHwnd(owner), verb.c_str(), file.c_str(), parameters.c_str(), nullptr, show);
   }
 
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {

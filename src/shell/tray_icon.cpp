@@ -1,0 +1,62 @@
+// The icon in the notification area and its record.
+#include <cstring>
+
+#include "shell/main_form.h"
+
+namespace tivoler {
+
+namespace {
+constexpr int kTrayTries = 100;
+constexpr uint32_t kTrayRetryPause = 500;
+}  // namespace
+
+void TMainForm::SendTrayRecord(uint32_t message) {
+  for (int attempt = 1; attempt <= kTrayTries; ++attempt) {
+    if (Os().Shell_NotifyIconA(message, TrayRecord)) return;
+    if (attempt < kTrayTries) Os().Sleep(kTrayRetryPause);
+  }
+}
+
+bool TMainForm::UseModernIcons() {
+  uint32_t major = 0;
+  uint32_t minor = 0;
+  if (!Os().GetVersionExA(&major, &minor)) return false;
+  return major >= 5 && minor >= 1;
+}
+
+std::string TMainForm::TrayIconName(bool hot) {
+  const bool modern = UseModernIcons();
+  if (hot) return modern ? "TRAYICONXPHOT" : "TRAYICONHOT";
+  return modern ? "TRAYICONXP" : "TRAYICON";
+}
+
+void TMainForm::AddTrayIcon() {
+  TrayRecord = TrayIconData();
+  TrayRecord.cbSize = win::kTrayRecordSize;
+  TrayRecord.hWnd = WindowHandle();
+  std::strncpy(TrayRecord.szTip, kApplicationTitle, sizeof TrayRecord.szTip - 1);
+  TrayRecord.hIcon = Os().LoadIconA(TrayIconName(false));
+  TrayRecord.uCallbackMessage = IconNotifyMsg;
+  TrayRecord.uFlags = win::kNifMessage | win::kNifIcon | win::kNifTip;
+  SendTrayRecord(win::kNimAdd);
+}
+
+void TMainForm::RemoveTrayIcon() {
+  TrayIconData record;
+  record.cbSize = win::kTrayRecordSize;
+  record.hWnd = WindowHandle();
+  Os().Shell_NotifyIconA(win::kNimDelete, record);
+}
+
+void TMainForm::UpdateTrayIcon() { SendTrayRecord(win::kNimModify); }
+
+void TMainForm::SetTrayIconState(bool hot) {
+  TrayRecord.hIcon = Os().LoadIconA(TrayIconName(hot));
+  SendTrayRecord(win::kNimModify);
+}
+
+void TMainForm::MnShowMCPanelClick() {
+  Os().ShellExecuteA(kNoHandle, "open", "control.exe", "main.cpl", win::kSwShowNa);
+}
+
+}  // namespace tivoler

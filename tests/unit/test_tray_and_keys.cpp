@@ -1,0 +1,250 @@
+// The tray icon, the hold-keys monitor and the language of the texts.
+#include "main_form_fixture.h"
+
+namespace tivoler::test {
+namespace {
+
+class TrayTest : public MainFormFixture {};
+
+TEST_F(TrayTest, IconIsAddedWithItsRecordThenGetsTheSummaryTip) {
+  Start();
+  ASSERT_GE(os.trayRecords.size(), 2u);
+  const TrayIconData& added = os.trayRecords[0];
+  EXPECT_EQ(os.trayMessages[0], win::kNimAdd);
+  EXPECT_EQ(added.cbSize, 88u);
+  EXPECT_EQ(added.hWnd, form->WindowHandle());
+  EXPECT_EQ(added.uID, 0u);
+  EXPECT_EQ(added.uFlags, 7u);
+  EXPECT_EQ(added.uCallbackMessage, form->IconNotifyMsg);
+  EXPECT_STREQ(added.szTip, "Tivoler");
+  EXPECT_EQ(os.IconName(added.hIcon), "TRAYICONXP");
+  EXPECT_EQ(os.trayMessages[1], win::kNimModify);
+  EXPECT_STREQ(os.trayRecords[1].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
+}
+
+TEST_F(TrayTest, RefusedIconIsTriedAHundredTimesHalfASecondApart) {
+  struct Case {
+    int failures;
+    size_t calls;
+    size_t sleeps;
+  };
+  for (const Case& c : {Case{3, 4, 3}, Case{-1, 100, 99}}) {
+    Start();
+    os.calls.clear();
+    os.trayFailures = c.failures;
+    form->UpdateTrayIcon();
+    EXPECT_EQ(os.CallsStartingWith("Shell_NotifyIconA").size(), c.calls) << c.failures;
+    const auto sleeps = os.CallsStartingWith("Sleep");
+    EXPECT_EQ(sleeps.size(), c.sleeps) << c.failures;
+    for (const std::string& sleep : sleeps) EXPECT_EQ(sleep, "Sleep 500");
+    os.trayFailures = 0;
+  }
+}
+
+TEST_F(TrayTest, IconSetFollowsTheReportedVersion) {
+  struct Case {
+    uint32_t major, minor;
+    const char* normal;
+    const char* hot;
+  };
+  const Case cases[] = {
+      {4, 0, "TRAYICON", "TRAYICONHOT"},     {5, 0, "TRAYICON", "TRAYICONHOT"},
+      {5, 1, "TRAYICONXP", "TRAYICONXPHOT"}, {5, 2, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 0, "TRAYICON", "TRAYICONHOT"},     {6, 1, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 3, "TRAYICONXP", "TRAYICONXPHOT"}, {10, 0, "TRAYICON", "TRAYICONHOT"},
+  };
+  Start();
+  for (const Case& c : cases) {
+    os.versionMajor = c.major;
+    os.versionMinor = c.minor;
+    form->SetTrayIconState(true);
+    EXPECT_EQ(os.IconName(form->TrayRecord.hIcon), c.hot) << c.major << "." << c.minor;
+    form->SetTrayIconState(false);
+    EXPECT_EQ(os.IconName(form->TrayRecord.hIcon), c.normal) << c.major << "." << c.minor;
+  }
+}
+
+TEST_F(TrayTest, TaskbarRestartBringsBackTheNormalIconWithTheCurrentTip) {
+  Start();
+  form->SetTrayIconState(true);
+  os.trayMessages.clear();
+  os.trayRecords.clear();
+  Message(form->TaskbarCreatedMsg);
+  EXPECT_EQ(os.trayMessages,
+            (std::vector<uint32_t>{win::kNimDelete, win::kNimAdd, win::kNimModify}));
+  EXPECT_EQ(os.IconName(os.trayRecords[1].hIcon), "TRAYICONXP");
+  EXPECT_STREQ(os.trayRecords[2].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
+  EXPECT_EQ(os.trayRecords[0].cbSize, 88u);
+}
+
+TEST_F(TrayTest, ClicksOnTheIconToggleTheWindowOrOpenTheMenu) {
+  Start();
+  Message(form->IconNotifyMsg, 0, 0x0205);
+  EXPECT_EQ(form->TaskTrayMenu.PopupCount(), 1);
+  EXPECT_EQ(os.CallsStartingWith("SetForegroundWindow").back(),
+            "SetForegroundWindow " + std::to_string(form->WindowHandle()));
+  form->DetailButton.Click();
+  Message(form->IconNotifyMsg, 0, 0x0202);
+  EXPECT_FALSE(form->Visible());
+  EXPECT_FALSE(form->Expanded) << "hidden windows are collapsed";
+}
+
+TEST_F(TrayTest, MenuCommandsShowExitAndOpenTheMouseSettings) {
+  Start("NonClose=true\r\n");
+  form->Hide();
+  form->MnShow.Click();
+  EXPECT_TRUE(form->Visible());
+  form->MnShowMCPanel.Click();
+  EXPECT_EQ(os.CallsStartingWith("ShellExecuteA").back(),
+            "ShellExecuteA 0 open control.exe main.cpl 8");
+  form->SetTypeRG.SetItemIndex(1);
+  EXPECT_FALSE(form->MnReloadCursors.Visible);
+  form->SetTypeRG.SetItemIndex(2);
+  EXPECT_TRUE(form->MnReloadCursors.Visible);
+  form->MnExit.Click();
+  EXPECT_TRUE(app->Terminated());
+  app->Run();  // destroys the window
+  EXPECT_EQ(os.trayMessages.back(), win::kNimDelete);
+}
+
+class HoldKeysTest : public MainFormFixture {
+ protected:
+  void Choose(int choice) {
+    form->ShowMethodCB.UserSelect(choice);
+    os.calls.clear();
+  }
+  std::string Icon() const { return os.IconName(form->TrayRecord.hIcon); }
+};
+
+TEST_F(HoldKeysTest, HoldingThePairShowsTheWindowEveryThirdTick) {
+  Start("NonClose=true\r\nMinimizeStart=true\r\n");
+  ASSERT_FALSE(form->Visible());
+  Choose(2);
+  EXPECT_TRUE(form->Timer.Enabled());
+  EXPECT_EQ(form->MnShow.Caption, "Show Window (Hold ESC + Tab)");
+  os.keysDown = {0x1B, 0x09};
+  form->Timer.Tick();
+  EXPECT_EQ(Icon(), "TRAYICONXPHOT");
+  form->Timer.Tick();
+  EXPECT_FALSE(form->Visible());
+  form->Timer.Tick();
+  EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(Icon(), "TRAYICONXP");
+  EXPECT_EQ(form->HoldCounter, 0);
+  form->Hide();
+  form->Timer.Tick();
+  EXPECT_EQ(Icon(), "TRAYICONXPHOT") << "the fourth tick starts again";
+  form->Timer.Tick();
+  form->Timer.Tick();
+  EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(HoldKeysTest, LettingGoOrHoldingOneKeyPutsNothingUp) {
+  Start("NonClose=true\r\nMinimizeStart=true\r\n");
+  Choose(5);
+  os.keysDown = {0xA0, 0xA1};
+  form->Timer.Tick();
+  os.keysDown.clear();
+  form->Timer.Tick();
+  EXPECT_EQ(Icon(), "TRAYICONXP");
+  EXPECT_EQ(form->HoldCounter, 0);
+  os.calls.clear();
+  os.keysDown = {0xA1};  // the second key only: the first is asked for and is up
+  form->Timer.Tick();
+  EXPECT_EQ(os.CallsStartingWith("GetAsyncKeyState"),
+            std::vector<std::string>{"GetAsyncKeyState 160"});
+  EXPECT_TRUE(os.CallsStartingWith("Shell_NotifyIconA").empty());
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(HoldKeysTest, SingleKeyChoicesAndAChangeInMidHold) {
+  for (int choice : {1, 12}) {
+    Start("NonClose=true\r\nMinimizeStart=true\r\n");
+    Choose(choice);
+    os.keysDown = {choice == 1 ? 0x1B : 0x04};
+    for (int i = 0; i < 3; ++i) form->Timer.Tick();
+    EXPECT_TRUE(form->Visible()) << choice;
+  }
+  form->Hide();
+  os.keysDown = {0x1B};
+  Choose(1);
+  form->Timer.Tick();
+  form->Timer.Tick();
+  Choose(1);  // choosing again resets the count
+  form->Timer.Tick();
+  EXPECT_FALSE(form->Visible());
+  EXPECT_EQ(form->HoldCounter, 1);
+}
+
+TEST_F(HoldKeysTest, NoneStopsTheTimerAndTheDeferredExitWinsOverTheKeys) {
+  Start();
+  Choose(3);
+  Choose(0);
+  EXPECT_FALSE(form->Timer.Enabled());
+  EXPECT_EQ(form->MnShow.Caption, "Show Window");
+  Choose(3);
+  os.keysDown = {0x1B, 0xA0};
+  form->CloseAfterApply = true;
+  form->Timer.Tick();
+  EXPECT_TRUE(os.CallsStartingWith("GetAsyncKeyState").empty());
+  EXPECT_TRUE(app->Terminated());
+}
+
+TEST_F(HoldKeysTest, ChoiceOutsideTheListDoesNothing) {
+  Start("ShowMethod=99\r\n");
+  form->Timer.SetEnabled(true);
+  os.calls.clear();
+  form->Timer.Tick();
+  EXPECT_TRUE(os.calls.empty());
+}
+
+TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
+  struct Case {
+    uint16_t language;
+    int offset;
+    int charset;
+    const char* nonClose;
+    const char* none;
+  };
+  const Case cases[] = {
+      {0x0411, 2000, 128, "x でトレイに格納", "なし"},
+      {0x0409, 0, 0, "[x] to Hide Window", "None"},
+      {0x0011, 0, 0, "[x] to Hide Window", "None"},
+  };
+  for (const Case& c : cases) {
+    FakeOs os;
+    os.languageId = c.language;
+    os.AddKey("Control Panel\\Cursors");
+    TApplication app(os, nullptr);
+    TMainForm form(app, {});
+    app.CreateForm(form);
+    EXPECT_EQ(form.LanguageOffset, c.offset);
+    EXPECT_EQ(form.Font().Charset, c.charset);
+    EXPECT_EQ(form.Button1.Font().Charset, c.charset);
+    EXPECT_EQ(form.Button1.Font().Name, "Arial");
+    EXPECT_EQ(form.VersionST.Font().Name, "Tahoma");
+    EXPECT_EQ(form.NonCloseCB.Caption(), c.nonClose);
+    EXPECT_EQ(form.ShowMethodCB.Items()[0], c.none);
+    EXPECT_EQ(form.ShowMethodCB.Items()[2], "ESC + Tab") << "key names read the same";
+    EXPECT_EQ(form.DetailButton.Caption(), "Dtl");
+  }
+}
+
+TEST(Language, SetAndCloseCaptionFollowsTheHideOptionAfterTheTexts) {
+  for (bool hide : {false, true}) {
+    FakeOs os;
+    os.AddKey("Control Panel\\Cursors");
+    TApplication app(os, nullptr);
+    TMainForm form(app, {});
+    app.CreateForm(form);
+    form.NonCloseCB.SetChecked(hide);
+    form.ApplyLanguage();
+    EXPECT_EQ(form.SetAndCloseCB.Caption(), hide ? "Set and Hide" : "Set and Close");
+    EXPECT_EQ(form.SetAndCloseCB.Hint(), hide ? "Set form Slot, Tivoler will Hide."
+                                              : "Set form Slot, Tivoler will Exit.");
+    EXPECT_EQ(form.Font().Name, "MS Sans Serif");
+  }
+}
+
+}  // namespace
+}  // namespace tivoler::test
