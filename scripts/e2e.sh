@@ -11,4 +11,10 @@ trap stop_wine EXIT
 start_virtual_display || exit 1
 start_wine
 cd "$root/build/win64" || exit 1
-"$WINE64" tivoler_e2e.exe "$@" </dev/null
+# Everything in English, then the language tests again on a Japanese system.
+LANG=C "$WINE64" tivoler_e2e.exe "$@" </dev/null
+english=$?
+echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
+LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe --gtest_filter='Language.*' "$@" </dev/null
+japanese=$?
+[ $english -eq 0 ] && [ $japanese -eq 0 ]

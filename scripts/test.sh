@@ -13,10 +13,9 @@ failed=0
 
 count() {  # adds the gtest counts of a log to the totals
   local p f
-  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$1" | tail -1)
-  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$1" | tail -1)
-  passed=$((passed + ${p:-0}))
-  failed=$((failed + ${f:-0}))
+  local n
+  for n in $(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$1"); do passed=$((passed + n)); done
+  for n in $(sed -n 's/^\[  FAILED  \] \([0-9]*\) test.*/\1/p' "$1"); do failed=$((failed + n)); done
 }
 
 step() {  # step NAME COMMAND...: runs a step, keeps going on failure

@@ -33,6 +33,11 @@ void RemoveSettings() {
   RemoveDirectoryA(SettingsFolder().c_str());
 }
 
+void PrepareSettings(const std::string& extra) {
+  RemoveSettings();
+  WriteFile(SettingsPath(), "PositionX=300\r\nPositionY=200\r\n" + extra);
+}
+
 bool ReadFile(const std::string& path, std::string* content) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, 0, nullptr);
@@ -106,6 +111,15 @@ void ClickCenter(HWND hwnd, bool right) {
   in[1].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN) | MOUSEEVENTF_ABSOLUTE;
   in[2].mi.dwFlags = (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP) | MOUSEEVENTF_ABSOLUTE;
   SendInput(3, in, sizeof(INPUT));
+}
+
+bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Sleep(GetDoubleClickTime() + 50);  // never two clicks close enough for a double click
+    ClickCenter(hwnd, right);
+    if (WaitUntil(cond, 3000)) return true;
+  }
+  return false;
 }
 
 void PressKey(WORD vk, int times) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 #include <commctrl.h>
 
 #include <functional>
@@ -43,6 +45,9 @@ std::string SettingsFolder();
 std::string SettingsPath();
 // Removes the settings file and folder (a first start follows).
 void RemoveSettings();
+// A settings file that places the window away from the top-left corner, where
+// Wine shows its tray window, followed by extra lines.
+void PrepareSettings(const std::string& extra = "");
 bool ReadFile(const std::string& path, std::string* content);
 bool WriteFile(const std::string& path, const std::string& content);
 // Splits at CR LF only; anything else stays inside a line.
@@ -59,6 +64,9 @@ HWND DialogOf(DWORD pid);
 // The static texts of a dialog, joined.
 std::string DialogText(HWND dialog);
 void PressKey(WORD vk, int times = 1);
+// Clicks until cond holds (a click can be lost while the window is still busy
+// redrawing); false when three clicks did not do it.
+bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right = false);
 std::string WindowText(HWND hwnd);
 // The window that has the keyboard focus in top's thread.
 HWND FocusOf(HWND top);

@@ -26,14 +26,14 @@ class DetailPanel : public ::testing::Test {
     // Wine keeps parameters set without persisting them in a volatile key that
     // overrides the registry for every later process: start from the registry.
     SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
-    RemoveSettings();
+    PrepareSettings();
     process = std::make_unique<Process>("");
     ASSERT_TRUE(WaitUntil([&] {
       main = MainFormOf(process->Id());
       return main && IsWindowVisible(main);
     }));
-    ClickCenter(Item(ids::kDetailButton));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }));
+    ASSERT_TRUE(ClickUntil(Item(ids::kDetailButton),
+                           [&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }));
   }
   void TearDown() override {
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -84,8 +84,7 @@ TEST_F(DetailPanel, ControlsSitWhereTheLayoutPutsThem) {
 }
 
 TEST_F(DetailPanel, MovingTheSpeedTrackBarAppliesAndPersists) {
-  ClickCenter(Item(ids::kSpeedTB));
-  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main) == Item(ids::kSpeedTB); }, 5000))
+  ASSERT_TRUE(ClickUntil(Item(ids::kSpeedTB), [&] { return FocusOf(main) == Item(ids::kSpeedTB); }))
       << "focus " << FocusOf(main) << " foreground " << GetForegroundWindow() << " main " << main;
   PressKey(VK_HOME);
   PressKey(VK_RIGHT, 11);
@@ -96,20 +95,20 @@ TEST_F(DetailPanel, MovingTheSpeedTrackBarAppliesAndPersists) {
 }
 
 TEST_F(DetailPanel, LeftyAndRightySwapTheButtons) {
-  ClickCenter(Item(ids::kLeftyRB));
-  EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "1"));
+  EXPECT_TRUE(ClickUntil(Item(ids::kLeftyRB),
+                         [&] { return RegistryText(kMouse, "SwapMouseButtons") == "1"; }));
   EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_CHECKED);
-  // The buttons are swapped now: the physical left button acts as the right one.
+  // The buttons are swapped now; put them back for the test's own clicks.
   SwapMouseButton(FALSE);
-  ClickCenter(Item(ids::kRightyRB));
-  EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "0"));
+  EXPECT_TRUE(ClickUntil(Item(ids::kRightyRB),
+                         [&] { return RegistryText(kMouse, "SwapMouseButtons") == "0"; }));
   EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
 TEST_F(DetailPanel, FirstAccelerationStartsAtThresholdOne) {
   ASSERT_EQ(WindowText(Item(ids::kMouseParam0NE)), "0");
-  ClickCenter(Item(ids::kAccel1CB));
-  EXPECT_TRUE(RegistryBecomes("MouseSpeed", "1"));
+  EXPECT_TRUE(ClickUntil(Item(ids::kAccel1CB),
+                         [&] { return RegistryText(kMouse, "MouseSpeed") == "1"; }));
   EXPECT_EQ(RegistryText(kMouse, "MouseThreshold1"), "1");
   EXPECT_EQ(WindowText(Item(ids::kMouseParam0NE)), "1");
   EXPECT_TRUE(IsWindowEnabled(Item(ids::kMouseParam0NE)));

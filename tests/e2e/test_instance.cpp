@@ -4,6 +4,8 @@
 
 #include "e2e_support.h"
 
+#include <memory>
+
 namespace e2e {
 namespace {
 
@@ -14,20 +16,22 @@ UINT Registered(const char* name) { return RegisterWindowMessageA(name); }
 // Starts tivoler.exe and waits for its main window to be shown.
 class RunningInstance : public ::testing::Test {
  protected:
+  RunningInstance() { PrepareSettings(); }
   void SetUp() override {
-    ASSERT_TRUE(process.Started());
+    process = std::make_unique<Process>("");
+    ASSERT_TRUE(process->Started());
     ASSERT_TRUE(WaitUntil([&] {
-      main = MainFormOf(process.Id());
+      main = MainFormOf(process->Id());
       return main && IsWindowVisible(main);
     })) << "the main window never showed";
   }
   void TearDown() override {
-    if (process.Running()) {
+    if (process->Running()) {
       PostMessageA(main, WM_CLOSE, 0, 0);
-      EXPECT_EQ(process.WaitExit(), 0) << "a close ends the program with exit code 0";
+      EXPECT_EQ(process->WaitExit(), 0) << "a close ends the program with exit code 0";
     }
   }
-  Process process{""};
+  std::unique_ptr<Process> process;
   HWND main = nullptr;
 };
 
@@ -39,8 +43,8 @@ TEST_F(RunningInstance, IsTheOnlyInstanceAndFoundByItsTitle) {
   ASSERT_NE(found, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(found, &pid);
-  EXPECT_EQ(pid, process.Id());
-  EXPECT_EQ(WindowsOf(process.Id()).size(), 2u) << "main form and application window";
+  EXPECT_EQ(pid, process->Id());
+  EXPECT_EQ(WindowsOf(process->Id()).size(), 2u) << "main form and application window";
 
   RECT client;
   GetClientRect(main, &client);
@@ -51,8 +55,8 @@ TEST_F(RunningInstance, IsTheOnlyInstanceAndFoundByItsTitle) {
 
   Process second("");
   EXPECT_EQ(second.WaitExit(), 0);
-  EXPECT_TRUE(process.Running());
-  EXPECT_EQ(MainFormOf(process.Id()), main);
+  EXPECT_TRUE(process->Running());
+  EXPECT_EQ(MainFormOf(process->Id()), main);
 }
 
 TEST_F(RunningInstance, SecondStartWithoutArgumentsShowsTheHiddenWindow) {
@@ -66,7 +70,7 @@ TEST_F(RunningInstance, SecondStartWithoutArgumentsShowsTheHiddenWindow) {
 
 TEST_F(RunningInstance, EveryWindowTitledTivolerReachesTheMainWindowProcedure) {
   const UINT show = Registered("TivolDoubleExecute");
-  for (HWND target : WindowsOf(process.Id())) {
+  for (HWND target : WindowsOf(process->Id())) {
     ShowWindow(main, SW_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
     SendMessageA(target, show, static_cast<WPARAM>(-1), kMinusOne);
@@ -82,7 +86,7 @@ TEST_F(RunningInstance, ForeignSlotNumbersLeaveItRunning) {
     EXPECT_NE(SendMessageTimeoutA(main, getParam, w, kMinusOne, SMTO_ABORTIFHUNG, 5000, &result),
               0);
   }
-  EXPECT_TRUE(process.Running());
+  EXPECT_TRUE(process->Running());
   EXPECT_TRUE(IsWindowVisible(main));
 }
 

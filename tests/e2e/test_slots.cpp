@@ -44,7 +44,7 @@ std::string AnswerDialog(DWORD pid) {
 
 TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   ResetMouseRegistry("7");
-  RemoveSettings();
+  PrepareSettings();
   Process process("");
   HWND main = WaitForMain(process);
   ASSERT_NE(main, nullptr);
@@ -59,20 +59,20 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(3)"; }, 5000));
 
   // Change the detail panel: the registry follows.
-  ClickCenter(GetDlgItem(main, ids::kDetailButton));
   HWND speed = GetDlgItem(main, ids::kSpeedTB);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(speed) != FALSE; }));
-  ClickCenter(speed);
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton),
+                         [&] { return IsWindowVisible(speed) != FALSE; }));
+  ASSERT_TRUE(ClickUntil(speed, [&] { return FocusOf(main) == speed; }));
   PressKey(VK_END);
   ASSERT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "20"; }, 5000));
 
   // Switch "Set and Close" on in the option panel.
-  ClickCenter(GetDlgItem(main, ids::kOptionButton));
   HWND setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(setAndClose) != FALSE; }));
-  ClickCenter(setAndClose);
-  ASSERT_TRUE(WaitUntil(
-      [&] { return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton),
+                         [&] { return IsWindowVisible(setAndClose) != FALSE; }));
+  ASSERT_TRUE(ClickUntil(setAndClose, [&] {
+    return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }));
 
   Process second("3");
   EXPECT_EQ(second.WaitExit(), 0);
@@ -123,8 +123,7 @@ TEST(Slots, WindowKeepsItsPlaceAcrossHideAndShow) {
     RECT before;
     GetWindowRect(main, &before);
     const UINT tray = RegisterWindowMessageA("TivolIconNotify");
-    ClickCenter(GetDlgItem(main, ids::kDetailButton));  // expanded when hidden
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton), [&] {  // expanded when hidden
       RECT r;
       GetClientRect(main, &r);
       return r.bottom == 367;

@@ -1,0 +1,145 @@
+// The tray icon, the hold keys and the language, against the real program.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "e2e_support.h"
+#include "shell/control_ids.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = tivoler::ids;
+
+// Text in the ANSI code page of this process, from UTF-8.
+std::string Ansi(const char* utf8) {
+  wchar_t wide[512] = {};
+  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512);
+  char ansi[1024] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+  return ansi;
+}
+
+bool Japanese() { return GetUserDefaultLangID() == 0x0411; }
+
+class Started : public ::testing::Test {
+ protected:
+  void Start(const std::string& settings) {
+    RemoveSettings();
+    CreateRegistryKey("Control Panel\\Cursors");
+    if (!settings.empty()) {
+      ASSERT_TRUE(WriteFile(SettingsPath(), settings));
+    }
+    process = std::make_unique<Process>("");
+    ASSERT_TRUE(WaitUntil([&] { return (main = MainFormOf(process->Id())) != nullptr; }));
+  }
+  void TearDown() override {
+    if (!process || !process->Running()) return;
+    const UINT tray = RegisterWindowMessageA("TivolIconNotify");
+    // Ends the program even when closing would only hide it: the tray menu's exit.
+    SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
+    EXPECT_EQ(process->WaitExit(), 0);
+    (void)tray;
+  }
+  std::unique_ptr<Process> process;
+  HWND main = nullptr;
+};
+
+class Tray : public Started {};
+
+HWND TrayWindow() { return FindWindowA(nullptr, "Wine System Tray"); }
+
+TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
+  if (Japanese()) GTEST_SKIP() << "run in the English pass";
+  // Away from the top-left corner, where Wine puts its tray window.
+  Start("PositionX=400\r\nPositionY=300\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  HWND tray = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindow()) && IsWindowVisible(tray); }))
+      << "Wine shows tray icons in its own window";
+  // Clicks the icons of the tray window until cond holds. Wine shows each icon as a
+  // child window; an icon left behind by an ended program goes away when clicked.
+  auto clickIcon = [&](bool right, const std::function<bool()>& cond) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      std::vector<HWND> icons;
+      for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (IsWindowVisible(c)) icons.push_back(c);
+      }
+      if (icons.empty()) icons.push_back(tray);
+      for (HWND icon : icons) {
+        Sleep(GetDoubleClickTime() + 50);  // two quick clicks would make a double click
+        ClickCenter(icon, right);
+        if (WaitUntil(cond, 1000)) return true;
+        if (right) PressKey(VK_ESCAPE);
+      }
+    }
+    return false;
+  };
+  EXPECT_TRUE(clickIcon(false, [&] { return !IsWindowVisible(main); })) << "left click hides";
+  EXPECT_TRUE(clickIcon(false, [&] { return IsWindowVisible(main) != FALSE; }))
+      << "left click shows";
+  // The menu shows as a pop-up menu window of the program's own thread.
+  auto menuShown = [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == process->Id() && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(clickIcon(true, menuShown)) << "right click opens the tray menu";
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !menuShown(); }, 5000));
+}
+
+TEST_F(Tray, HoldingTheChosenKeysBringsTheHiddenWindowUp) {
+  if (Japanese()) GTEST_SKIP() << "run in the English pass";
+  // Choice 4 is Home + End.
+  Start("NonClose=true\r\nMinimizeStart=true\r\nShowMethod=4\r\n");
+  Sleep(1000);
+  ASSERT_FALSE(IsWindowVisible(main));
+  INPUT down[2] = {};
+  down[0].type = down[1].type = INPUT_KEYBOARD;
+  down[0].ki.wVk = VK_HOME;
+  down[1].ki.wVk = VK_END;
+  SendInput(2, down, sizeof(INPUT));
+  const bool shown = WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 6000);
+  INPUT up[2] = {down[0], down[1]};
+  up[0].ki.dwFlags = up[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, up, sizeof(INPUT));
+  EXPECT_TRUE(shown) << "three ticks of 600 ms with both keys down";
+}
+
+class Language : public Started {};
+
+TEST_F(Language, CaptionsAreInTheUsersLanguage) {
+  Start("");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  struct Case {
+    int id;
+    const char* english;
+    const char* japanese;
+  };
+  const Case cases[] = {
+      {ids::kNonCloseCB, "[x] to Hide Window", "x でトレイに格納"},
+      {ids::kSetAndCloseCB, "Set and Close", "設定ボタンで閉じる"},
+      {ids::kDelSettingButton, "Uninstall", "アンインストール"},
+      {ids::kLeftyRB, "Lefty", "左利き"},
+      {ids::kOptionButton, "Op", "Op"},
+      {ids::kFirstSlotButton + 9, "[10]", "[10]"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(WindowText(GetDlgItem(main, c.id)), Ansi(Japanese() ? c.japanese : c.english))
+        << c.english;
+  }
+  // List entries cross processes as UTF-16 here: compare in this code page.
+  wchar_t wide[128] = {};
+  SendDlgItemMessageW(main, ids::kShowMethodCB, CB_GETLBTEXT, 12, reinterpret_cast<LPARAM>(wide));
+  char item[256] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
+  EXPECT_EQ(std::string(item), Ansi(Japanese() ? "中ボタン" : "MButton"));
+}
+
+}  // namespace
+}  // namespace e2e
