@@ -1,5 +1,5 @@
 # Tivoler: build for Windows from Linux, test natively and under wine64.
-.PHONY: all deps native win32 win64 test unit e2e run fuzz clean
+.PHONY: all deps native win32 win64 test unit e2e run fuzz bench clean
 
 all: win32
 
@@ -30,6 +30,10 @@ e2e: win64
 
 run: win64
 	scripts/run.sh
+
+# Performance figures side by side with their baselines (see docs/performance.md).
+bench: deps
+	scripts/bench.sh
 
 # Every fuzz target for a bounded time (FUZZ_SECONDS each, default 60).
 fuzz: deps
