@@ -2,15 +2,17 @@
 # Runs the end-to-end tests under wine64 against build/win64/tivoler.exe, in a
 # private prefix under build/ and on a virtual display of their own.
 # Arguments are passed to the test program (for example --gtest_filter=SecondStart.*).
+# TIVOLER_TEST_PREFIX and TIVOLER_WIN64_BUILD choose another prefix or build folder.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="$root/build/wineprefix-test"
+export WINEPREFIX="${TIVOLER_TEST_PREFIX:-$root/build/wineprefix-test}"
+build="${TIVOLER_WIN64_BUILD:-$root/build/win64}"
 . "$root/scripts/wine-env.sh"
 
 trap stop_wine EXIT
 start_virtual_display || exit 1
 start_wine
-cd "$root/build/win64" || exit 1
+cd "$build" || exit 1
 # Everything in English, then the language tests again on a Japanese system.
 LANG=C "$WINE64" tivoler_e2e.exe "$@" </dev/null
 english=$?
