@@ -11,6 +11,7 @@ namespace tivoler {
 
 TControl::TControl(TForm& form, TControl* parent, ControlKind kind, int id)
     : form_(form), parent_(parent), kind_(kind), id_(id) {
+  WindowProc = [this](TMessage& msg) { DefaultWindowProc(msg); };
   if (parent_) {
     parent_->children_.push_back(this);
   } else {
@@ -72,13 +73,25 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   SyncTree();  // children are placed relative to this control
 }
 
+TControl* TControl::Container() const {
+  for (TControl* p = parent_; p; p = p->parent_) {
+    if (p->kind_ == ControlKind::Panel) return p;
+  }
+  return nullptr;
+}
+
 void TControl::ClientOrigin(int* left, int* top) const {
   *left = bounds_.Left;
   *top = bounds_.Top;
-  for (const TControl* p = parent_; p; p = p->parent_) {
+  const TControl* container = Container();
+  for (const TControl* p = parent_; p && p != container; p = p->parent_) {
     *left += p->bounds_.Left;
     *top += p->bounds_.Top;
   }
+}
+
+void TControl::DefaultWindowProc(TMessage& msg) {
+  if (peer_) peer_->DefaultHandler(msg);
 }
 
 void TControl::SetVisible(bool visible) {
@@ -261,6 +274,13 @@ void TDropDownList::HandlePeerEvent(PeerEvent event) {
   } else {
     TControl::HandlePeerEvent(event);
   }
+}
+
+// ---- TPaintBox ----
+
+void TPaintBox::Repaint() {
+  ++repaints_;
+  if (Peer()) Peer()->Repaint();
 }
 
 // ---- TTrackBar ----

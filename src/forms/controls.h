@@ -26,6 +26,17 @@ enum class ControlKind {
   DropDownList,
   TrackBar,
   StatusBar,
+  Panel,     // a plain area that holds other controls
+  PaintBox,  // an area the program draws on
+  Label,     // a text drawn on its parent
+};
+
+// What a paint event draws with.
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+  // Draws an icon or cursor at its standard size (an animated cursor's first image).
+  virtual void DrawIcon(int x, int y, Handle icon) = 0;
 };
 
 class TPopupMenu;
@@ -55,6 +66,10 @@ class ControlPeer {
   virtual std::string WindowText() const = 0;
   // The entry the user chose in a list window, the position of a track bar.
   virtual int WindowSelection() const = 0;
+  // Redraws the window at once.
+  virtual void Repaint() = 0;
+  // The window system's own handling of a message (windows of our own class only).
+  virtual void DefaultHandler(TMessage& msg) = 0;
 };
 
 class TControl {
@@ -80,7 +95,10 @@ class TControl {
   int Height() const { return bounds_.Height; }
   const TRect& Bounds() const { return bounds_; }
   void SetBounds(int left, int top, int width, int height);
-  // Left and top in the form's client area.
+  // The nearest parent that holds its children in a window of its own (a panel);
+  // nullptr when the form does.
+  TControl* Container() const;
+  // Left and top in the client area of the container (or the form).
   void ClientOrigin(int* left, int* top) const;
 
   bool Visible() const { return visible_; }
@@ -111,6 +129,15 @@ class TControl {
   void CreatePeers();
   // Called by the backend with the user's input.
   virtual void HandlePeerEvent(PeerEvent event);
+
+  // The window procedure of a control whose window is of the program's own class
+  // (panel, paint box, label). It can be replaced, and the replacement can pass
+  // messages on to the procedure it replaced.
+  using TWndMethod = std::function<void(TMessage&)>;
+  TWndMethod WindowProc;
+  // The control's own handling: painting, double clicks, the pop-up menu.
+  void DefaultWindowProc(TMessage& msg);
+  std::function<void()> OnDblClick;
   // Key typed while this control has the focus; set key to 0 to swallow it.
   virtual void KeyPress(char& key);
   std::function<void(char&)> OnKeyPress;
@@ -275,6 +302,29 @@ class TTrackBar : public TControl {
   int max_ = 10;
   int position_ = 0;
   int frequency_ = 1;
+};
+
+class TPanel : public TControl {
+ public:
+  TPanel(TForm& form, TControl* parent, int id) : TControl(form, parent, ControlKind::Panel, id) {}
+};
+
+class TLabel : public TControl {
+ public:
+  TLabel(TForm& form, TControl* parent, int id) : TControl(form, parent, ControlKind::Label, id) {}
+};
+
+class TPaintBox : public TControl {
+ public:
+  TPaintBox(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::PaintBox, id) {}
+  std::function<void(TCanvas&)> OnPaint;
+  // Redraws at once (through OnPaint); without a window system only counts.
+  void Repaint();
+  int RepaintCount() const { return repaints_; }
+
+ private:
+  int repaints_ = 0;
 };
 
 }  // namespace tivoler

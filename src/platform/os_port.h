@@ -170,6 +170,34 @@ class OsPort {
   virtual void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                              const std::string& parameters, int show) = 0;
 
+  // Cursors: built-in ones (LoadCursorA with no module) and files (LoadImageA with
+  // IMAGE_CURSOR, the file's own size, LR_LOADFROMFILE). Null when nothing loads.
+  virtual Handle LoadCursorA(int builtInId) = 0;
+  virtual Handle LoadCursorImage(const std::string& path) = 0;
+  virtual bool DestroyCursor(Handle cursor) = 0;
+
+  // Dropped files.
+  virtual void DragAcceptFiles(Handle wnd, bool accept) = 0;
+  // As the API: index 0xFFFFFFFF gives the count; otherwise copies the name.
+  virtual uint32_t DragQueryFileA(Handle drop, uint32_t index, char* buffer, uint32_t size) = 0;
+  virtual void DragFinish(Handle drop) = 0;
+
+  // Shell links through the system's shell-link object (COM is initialised and
+  // released inside). ResolveShortcut gives the link's target in long form, or the
+  // empty text when the link cannot be loaded or resolved or has no file target.
+  virtual std::string ResolveShortcut(const std::string& link, Handle owner) = 0;
+  // Writes a link to target with the arguments; the COM result (negative on failure).
+  virtual long CreateShellLink(const std::string& target, const std::string& link,
+                               const std::string& arguments) = 0;
+  virtual std::string GetModuleFileNameA() = 0;
+
+  // Common dialogs. filter: pairs of description and pattern separated by "|".
+  // fileName holds the proposed name and receives the chosen one; false on cancel.
+  virtual bool GetOpenFileNameA(Handle owner, const std::string& filter,
+                                const std::string& defaultExt, std::string* fileName) = 0;
+  virtual bool GetSaveFileNameA(Handle owner, const std::string& filter,
+                                const std::string& defaultExt, std::string* fileName) = 0;
+
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;
 };

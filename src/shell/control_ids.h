@@ -22,6 +22,12 @@ constexpr int kWheelSLNE = 310;
 constexpr int kSpeedST = 311;
 constexpr int kWheelST = 312;
 constexpr int kVersionST = 313;
+constexpr int kCursorST = 314;
+constexpr int kDropPanel = 315;
+constexpr int kPaintBox = 316;
+constexpr int kCursorLabel = 317;
+constexpr int kPreCursorButton = 318;
+constexpr int kNextCursorButton = 319;
 
 constexpr int kOptionGB = 200;
 constexpr int kNonCloseCB = 201;

@@ -41,6 +41,16 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       SpeedST(*this, &DetailGB, ids::kSpeedST),
       WheelST(*this, &DetailGB, ids::kWheelST),
       VersionST(*this, &DetailGB, ids::kVersionST),
+      CursorST(*this, &DetailGB, ids::kCursorST),
+      DropPanel(*this, &DetailGB, ids::kDropPanel),
+      PaintBox(*this, &DropPanel, ids::kPaintBox),
+      CursorLabel(*this, &DropPanel, ids::kCursorLabel),
+      PreCursorButton(*this, &DetailGB, ids::kPreCursorButton),
+      NextCursorButton(*this, &DetailGB, ids::kNextCursorButton),
+      MnOpenCursor(CursorMenu.Add("")),
+      MnSetDefault(CursorMenu.Add("")),
+      N5(CursorMenu.AddSeparator()),
+      MnRepair(CursorMenu.Add("")),
       OptionGB(*this, nullptr, ids::kOptionGB),
       NonCloseCB(*this, &OptionGB, ids::kNonCloseCB),
       SetAndCloseCB(*this, &OptionGB, ids::kSetAndCloseCB),
@@ -91,6 +101,7 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
     };
   }
   CreateDetailPanel();
+  CreateCursorPanel();
   CreateOptionPanel();
   Timer.OnTimer = [this] { TimerTimer(); };
   MnShowMCPanel.OnClick = [this] { MnShowMCPanelClick(); };
@@ -138,6 +149,7 @@ void TMainForm::FormCreate() {
   DoubleExeGetParamMsg = Os().RegisterWindowMessageA(kDoubleExeGetParamMessage);
   TaskbarCreatedMsg = Os().RegisterWindowMessageA(kTaskbarCreatedMessage);
   App().OnMinimize = [this] { AppMinimize(); };
+  InstallDropTarget();
 
   LoadSettings();
 
@@ -171,7 +183,11 @@ void TMainForm::FormCreate() {
   }
 }
 
-void TMainForm::FormDestroy() { RemoveTrayIcon(); }
+void TMainForm::FormDestroy() {
+  RemoveDropTarget();
+  RemoveTrayIcon();
+  ReleasePreview();
+}
 
 void TMainForm::WndProc(TMessage& msg) {
   if (msg.Msg == win::kWmQueryEndSession) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,27 @@ class TMainForm : public TForm {
   TStaticText SpeedST;
   TStaticText WheelST;
   TStaticText VersionST;
+
+  // ---- cursor preview, on the detail panel ----
+  TStaticText CursorST;
+  TPanel DropPanel;
+  TPaintBox PaintBox;
+  TLabel CursorLabel;
+  TButton PreCursorButton;
+  TButton NextCursorButton;
+  TPopupMenu CursorMenu;
+  TMenuItem& MnOpenCursor;
+  TMenuItem& MnSetDefault;
+  TMenuItem& N5;
+  TMenuItem& MnRepair;
+  // The position in profile 0's roles of the role shown.
+  int CurrentRole = 0;
+  // The cursor shown; one loaded from a file belongs to the window.
+  Handle PreviewCursor = kNoHandle;
+  bool PreviewFromFile = false;
+  // Dialog filters, in the user's language.
+  std::string CursorOpenFilter;
+  std::string SaveDialogFilter;
 
   // ---- option panel ----
   TGroupBox OptionGB;
@@ -156,8 +178,28 @@ class TMainForm : public TForm {
   void WheelSLNEChange();
   void Accel1CBClick();
   void Accel2CBClick();
-  // Redraws the cursor preview.
+  // ---- cursor preview ----
+  // Shows the current role: its picture and its name.
   bool ShowRole();
+  void LoadPreviewFromFile(const std::string& path);
+  bool IsLoadableCursor(const std::string& path);
+  // Makes path the current role's file: a loadable ".cur" or ".ani" file, or the
+  // empty text for the built-in cursor. Anything else is refused silently.
+  bool SetCurrentRoleFile(const std::string& path);
+  // The first dropped file, a shortcut resolved to its target; nothing when no
+  // file came or a dropped shortcut leads nowhere.
+  std::optional<std::string> DroppedFileName(TMessage& msg);
+  void NextCursorButtonClick();
+  void PreCursorButtonClick();
+  void MnOpenCursorClick();
+  void MnSetDefaultClick();
+  void MnRepairClick();
+  void PaintBoxPaint(TCanvas& canvas);
+  void InstallDropTarget();
+  void RemoveDropTarget();
+
+  // ---- shortcuts ----
+  void MnCreateShortCutClick();
 
   // ---- settings file ----
   void LoadSettings();
@@ -222,6 +264,10 @@ class TMainForm : public TForm {
   void SendTrayRecord(uint32_t message);
   std::string TrayIconName(bool hot);
   void CreateSlotArea();
+  void CreateCursorPanel();
+  void DropHandler(TMessage& msg);
+  void ReleasePreview();
+  TControl::TWndMethod dropPanelProc_;  // the panel's own procedure while the drop handler runs
   void CreateDetailPanel();
   void CreateOptionPanel();
   // Sets the loading guard for a scope and clears it again, also when an error

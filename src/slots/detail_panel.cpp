@@ -112,6 +112,5 @@ void TMainForm::Accel2CBClick() {
   ApplyToSystem();
 }
 
-bool TMainForm::ShowRole() { return true; }
 
 }  // namespace tivoler

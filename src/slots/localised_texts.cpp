@@ -71,6 +71,13 @@ void TMainForm::ApplyLanguage() {
   WheelST.SetCaption(Text(1361));
   WheelSLNE.SetHint(Text(1362));
   WheelSLTB.SetHint(Text(1363));
+  PreCursorButton.SetHint(Text(1371));
+  PreCursorButton.SetCaption(Text(1372));
+  NextCursorButton.SetHint(Text(1381));
+  NextCursorButton.SetCaption(Text(1382));
+  CursorST.SetCaption(Text(1391));
+  DropPanel.SetHint(Text(1392));
+  CursorLabel.SetHint(Text(1393));
   MnSetMouse.Caption = Text(1401);
   MnSetSlot.Caption = Text(1402);
   MnSetKey.Caption = Text(1403);
@@ -79,6 +86,11 @@ void TMainForm::ApplyLanguage() {
   MnShowMCPanel.Caption = Text(1412);
   MnReloadCursors.Caption = Text(1413);
   MnExit.Caption = Text(1414);
+  SaveDialogFilter = Text(1421);
+  MnOpenCursor.Caption = Text(1431);
+  MnSetDefault.Caption = Text(1432);
+  MnRepair.Caption = Text(1433);
+  CursorOpenFilter = Text(1441);
   DelSettingButton.SetCaption(Text(1451));
 
   NonCloseCBClick();

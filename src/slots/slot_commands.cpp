@@ -63,6 +63,7 @@ void TMainForm::CreateSlotArea() {
   MnSetSlot.OnClick = [this] { MnSetSlotClick(); };
   MnSetKey.OnClick = [this] { MnSetKeyClick(); };
   MnDelete.OnClick = [this] { MnDeleteClick(); };
+  MnCreateShortCut.OnClick = [this] { MnCreateShortCutClick(); };
   StatusTimer.OnTimer = [this] { StatusTimerTimer(); };
 }
 

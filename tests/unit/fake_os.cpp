@@ -442,4 +442,80 @@ void FakeOs::ShellExecuteA(Handle owner, const std::string& verb, const std::str
                   " " + std::to_string(show));
 }
 
+// ---- cursors, drops, links, dialogs ----
+
+Handle FakeOs::LoadCursorA(int builtInId) {
+  calls.push_back("LoadCursorA " + std::to_string(builtInId));
+  return 0x7000 + static_cast<Handle>(builtInId);
+}
+
+Handle FakeOs::LoadCursorImage(const std::string& path) {
+  calls.push_back("LoadCursorImage " + path);
+  auto it = files.find(path);
+  if (it == files.end()) return kNoHandle;
+  const std::string& content = it->second;
+  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 && content.compare(0, 4, "RIFF") != 0) {
+    return kNoHandle;
+  }
+  const Handle cursor = ++nextCursor_;
+  liveCursors.insert(cursor);
+  return cursor;
+}
+
+bool FakeOs::DestroyCursor(Handle cursor) {
+  calls.push_back("DestroyCursor " + Str(cursor));
+  return liveCursors.erase(cursor) > 0;
+}
+
+void FakeOs::DragAcceptFiles(Handle wnd, bool accept) {
+  calls.push_back("DragAcceptFiles " + Str(wnd) + " " + (accept ? "1" : "0"));
+}
+
+uint32_t FakeOs::DragQueryFileA(Handle, uint32_t index, char* buffer, uint32_t size) {
+  calls.push_back("DragQueryFileA " + Str(index) + " " + Str(size));
+  if (index == 0xFFFFFFFFu) return static_cast<uint32_t>(droppedFiles.size());
+  if (index >= droppedFiles.size() || !buffer || size == 0) return 0;
+  const std::string& name = droppedFiles[index];
+  const size_t n = name.size() < size - 1 ? name.size() : size - 1;
+  std::memcpy(buffer, name.data(), n);
+  buffer[n] = '\0';
+  return static_cast<uint32_t>(n);
+}
+
+void FakeOs::DragFinish(Handle) { calls.push_back("DragFinish"); }
+
+std::string FakeOs::ResolveShortcut(const std::string& link, Handle) {
+  calls.push_back("ResolveShortcut " + link);
+  auto it = shortcuts.find(link);
+  return it == shortcuts.end() ? std::string() : it->second;
+}
+
+long FakeOs::CreateShellLink(const std::string& target, const std::string& link,
+                             const std::string& arguments) {
+  calls.push_back("CreateShellLink " + target + "|" + link + "|" + arguments);
+  if (shellLinkResult >= 0) shortcuts[link] = target;
+  return shellLinkResult;
+}
+
+bool FakeOs::Answer(std::vector<std::string>& answers, const std::string& kind,
+                    const std::string& filter, const std::string& ext, std::string* fileName) {
+  dialogs.push_back(kind + "|" + filter + "|" + ext + "|" + *fileName);
+  if (answers.empty()) return false;
+  const std::string answer = answers.front();
+  answers.erase(answers.begin());
+  if (answer.empty()) return false;
+  *fileName = answer;
+  return true;
+}
+
+bool FakeOs::GetOpenFileNameA(Handle, const std::string& filter, const std::string& ext,
+                              std::string* fileName) {
+  return Answer(openDialogAnswers, "open", filter, ext, fileName);
+}
+
+bool FakeOs::GetSaveFileNameA(Handle, const std::string& filter, const std::string& ext,
+                              std::string* fileName) {
+  return Answer(saveDialogAnswers, "save", filter, ext, fileName);
+}
+
 }  // namespace tivoler::test

@@ -142,6 +142,33 @@ class FakeOs : public OsPort {
   void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                      const std::string& parameters, int show) override;
 
+  // ---- cursors, drops, links, dialogs ----
+  // A file loads as a cursor when its content starts with a cursor or animated
+  // cursor header.
+  std::set<Handle> liveCursors;  // loaded from files and not destroyed
+  std::vector<std::string> droppedFiles;  // what the next drop carries
+  std::map<std::string, std::string> shortcuts;  // link path -> target
+  std::vector<std::string> openDialogAnswers;    // one per dialog; "" = cancel
+  std::vector<std::string> saveDialogAnswers;
+  std::vector<std::string> dialogs;              // "open|filter|ext|proposed"
+  std::string moduleFileName = "C:\\Program Files\\Tivoler\\tivoler.exe";
+  long shellLinkResult = 0;
+  Handle LoadCursorA(int builtInId) override;
+  Handle LoadCursorImage(const std::string& path) override;
+  bool DestroyCursor(Handle cursor) override;
+  void DragAcceptFiles(Handle wnd, bool accept) override;
+  uint32_t DragQueryFileA(Handle drop, uint32_t index, char* buffer, uint32_t size) override;
+  void DragFinish(Handle drop) override;
+  std::string ResolveShortcut(const std::string& link, Handle owner) override;
+  long CreateShellLink(const std::string& target, const std::string& link,
+                       const std::string& arguments) override;
+  std::string GetModuleFileNameA() override { return moduleFileName; }
+  bool GetOpenFileNameA(Handle owner, const std::string& filter, const std::string& defaultExt,
+                        std::string* fileName) override;
+  bool GetSaveFileNameA(Handle owner, const std::string& filter, const std::string& defaultExt,
+                        std::string* fileName) override;
+  static std::string CursorFileContent() { return std::string("\0\0\2\0cursor", 10); }
+
   int screenWidth = 1024;
   int screenHeight = 768;
   int openKeys() const { return static_cast<int>(openKeys_.size()); }
@@ -158,6 +185,9 @@ class FakeOs : public OsPort {
 
   std::map<std::string, Key> keys_;  // by lower-case path
   std::vector<std::string> icons_;
+  Handle nextCursor_ = 0x3000;
+  bool Answer(std::vector<std::string>& answers, const std::string& kind,
+              const std::string& filter, const std::string& ext, std::string* fileName);
   std::map<Handle, std::string> openKeys_;
   Handle nextHandle_ = 0x1000;
 };

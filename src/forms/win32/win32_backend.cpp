@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kAppClass[] = "TivolerApplication";
 constexpr char kFormClass[] = "TivolerForm";
+constexpr char kViewClass[] = "TivolerView";  // panels, paint boxes and labels
 // No WS_CLIPCHILDREN: the form paints the background that group boxes leave open.
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
@@ -136,6 +137,9 @@ class Win32FormPeer : public FormPeer {
 class Win32ControlPeer : public ControlPeer {
  public:
   Win32ControlPeer(TControl& control, HWND formWindow) : control_(control) {
+    HWND parent = control.Container() && control.Container()->Peer()
+                      ? AsHwnd(control.Container()->Peer()->WindowHandle())
+                      : formWindow;
     const char* cls = "BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -162,8 +166,13 @@ class Win32ControlPeer : public ControlPeer {
         cls = STATUSCLASSNAMEA;
         style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
         break;
+      case ControlKind::Panel:
+      case ControlKind::PaintBox:
+      case ControlKind::Label:
+        cls = kViewClass;
+        break;
     }
-    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, formWindow,
+    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
                             GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -183,7 +192,7 @@ class Win32ControlPeer : public ControlPeer {
     GetClassNameA(hwnd, cls, sizeof cls);
     if (lstrcmpiA(cls, "BUTTON") && lstrcmpiA(cls, "EDIT") && lstrcmpiA(cls, "STATIC") &&
         lstrcmpiA(cls, "COMBOBOX") && lstrcmpiA(cls, TRACKBAR_CLASSA) &&
-        lstrcmpiA(cls, STATUSCLASSNAMEA)) {
+        lstrcmpiA(cls, STATUSCLASSNAMEA) && lstrcmpiA(cls, kViewClass)) {
       return nullptr;
     }
     return reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
@@ -199,6 +208,7 @@ class Win32ControlPeer : public ControlPeer {
     const bool hasText = control_.Kind() != ControlKind::DropDownList &&
                          control_.Kind() != ControlKind::TrackBar &&
                          control_.Kind() != ControlKind::StatusBar;
+    if (control_.Kind() == ControlKind::Label) InvalidateRect(hwnd_, nullptr, TRUE);
     SyncFont();
     SyncHint();
     if (hasText && control_.Caption() != text) {
@@ -255,6 +265,48 @@ class Win32ControlPeer : public ControlPeer {
 
   void SetFocus() override { ::SetFocus(hwnd_); }
 
+  void Repaint() override {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+  }
+
+  // The handling of the program's own view windows.
+  void DefaultHandler(TMessage& msg) override {
+    switch (msg.Msg) {
+      case WM_ERASEBKGND:
+        msg.Result = 1;  // painted in full by WM_PAINT
+        return;
+      case WM_PAINT:
+        Paint();
+        msg.Result = 0;
+        return;
+      case WM_LBUTTONDBLCLK:
+        if (control_.OnDblClick) control_.OnDblClick();
+        msg.Result = 0;
+        return;
+      case WM_CONTEXTMENU:
+        if (control_.PopupMenu) {
+          control_.PopupMenu->Popup(control_.Form().App(), static_cast<short>(LOWORD(msg.LParam)),
+                                    static_cast<short>(HIWORD(msg.LParam)));
+          msg.Result = 0;
+          return;
+        }
+        break;
+      default:
+        break;
+    }
+    msg.Result = DefWindowProcA(hwnd_, msg.Msg, msg.WParam, msg.LParam);
+  }
+
+  static LRESULT CALLBACK ViewProc(HWND hwnd, UINT m, WPARAM w, LPARAM l) {
+    auto* peer = reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!peer) return DefWindowProcA(hwnd, m, w, l);
+    TMessage msg{m, w, l, 0};
+    TControl& control = peer->control_;
+    control.Form().App().Guard([&] { control.WindowProc(msg); });
+    return msg.Result;
+  }
+
   std::string WindowText() const override {
     const int length = GetWindowTextLengthA(hwnd_);
     std::string text(static_cast<size_t>(length) + 1, '\0');
@@ -295,6 +347,38 @@ class Win32ControlPeer : public ControlPeer {
   }
 
  private:
+  class Canvas : public TCanvas {
+   public:
+    explicit Canvas(HDC dc) : dc_(dc) {}
+    void DrawIcon(int x, int y, Handle icon) override {
+      ::DrawIcon(dc_, x, y, reinterpret_cast<HICON>(icon));
+    }
+
+   private:
+    HDC dc_;
+  };
+
+  void Paint() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    if (control_.Kind() == ControlKind::PaintBox) {
+      auto& box = static_cast<TPaintBox&>(control_);
+      Canvas canvas(dc);
+      if (box.OnPaint) box.OnPaint(canvas);
+    } else if (control_.Kind() == ControlKind::Label) {
+      HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_)
+                                           : GetStockObject(DEFAULT_GUI_FONT));
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      DrawTextA(dc, control_.Caption().c_str(), -1, &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+      SelectObject(dc, old);
+    }
+    EndPaint(hwnd_, &ps);
+  }
+
   void SyncFont() {
     const TFont& font = control_.EffectiveFont();
     if (font.Name.empty() || (font.Name == fontName_ && font.Height == fontHeight_ &&
@@ -435,6 +519,14 @@ class Win32Backend : public Backend {
     app.hInstance = instance;
     app.lpszClassName = kAppClass;
     RegisterClassA(&app);
+
+    WNDCLASSA view = {};
+    view.style = CS_DBLCLKS;
+    view.lpfnWndProc = Win32ControlPeer::ViewProc;
+    view.hInstance = instance;
+    view.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    view.lpszClassName = kViewClass;
+    RegisterClassA(&view);
 
     WNDCLASSA form = {};
     form.style = CS_DBLCLKS;

@@ -1,7 +1,10 @@
 #include "platform/win32/win32_os.h"
 
 #include <windows.h>
+#include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -15,6 +18,31 @@ HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 HKEY AsHkey(Handle h) { return reinterpret_cast<HKEY>(h); }
 Handle FromPointer(const void* p) { return reinterpret_cast<Handle>(p); }
+
+bool RunFileDialog(bool save, Handle owner, const std::string& filter,
+                   const std::string& defaultExt, std::string* fileName) {
+  // The dialog wants the filter's parts separated by zero bytes, ending in two.
+  std::string zeroSeparated = filter;
+  for (char& c : zeroSeparated) {
+    if (c == '|') c = '\0';
+  }
+  zeroSeparated.append(2, '\0');
+  char name[MAX_PATH] = {};
+  lstrcpynA(name, fileName->c_str(), MAX_PATH);
+  OPENFILENAMEA dialog;
+  ZeroMemory(&dialog, sizeof dialog);
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = AsHwnd(owner);
+  dialog.lpstrFilter = zeroSeparated.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = name;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
+  dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
+  const BOOL ok = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
+  if (ok) *fileName = name;
+  return ok;
+}
 
 class Win32OsPort : public OsPort {
  public:
@@ -193,6 +221,90 @@ class Win32OsPort : public OsPort {
   void ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                      const std::string& parameters, int show) override {
     ::ShellExecuteA(AsHwnd(owner), verb.c_str(), file.c_str(), parameters.c_str(), nullptr, show);
+  }
+
+  Handle LoadCursorA(int builtInId) override {
+    return FromPointer(::LoadCursorA(nullptr, MAKEINTRESOURCEA(builtInId)));
+  }
+  Handle LoadCursorImage(const std::string& path) override {
+    return FromPointer(::LoadImageA(::GetModuleHandleA(nullptr), path.c_str(), IMAGE_CURSOR, 0, 0,
+                                    LR_LOADFROMFILE));
+  }
+  bool DestroyCursor(Handle cursor) override {
+    return ::DestroyCursor(reinterpret_cast<HCURSOR>(cursor));
+  }
+
+  void DragAcceptFiles(Handle wnd, bool accept) override { ::DragAcceptFiles(AsHwnd(wnd), accept); }
+  uint32_t DragQueryFileA(Handle drop, uint32_t index, char* buffer, uint32_t size) override {
+    return ::DragQueryFileA(reinterpret_cast<HDROP>(drop), index, buffer, size);
+  }
+  void DragFinish(Handle drop) override { ::DragFinish(reinterpret_cast<HDROP>(drop)); }
+
+  std::string ResolveShortcut(const std::string& link, Handle owner) override {
+    std::string result;
+    ::CoInitialize(nullptr);
+    IShellLinkA* shellLink = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkA, reinterpret_cast<void**>(&shellLink)))) {
+      IPersistFile* file = nullptr;
+      if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH] = {};
+        ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        char target[MAX_PATH] = {};
+        char longTarget[MAX_PATH] = {};
+        if (SUCCEEDED(file->Load(wide, STGM_READ)) &&
+            SUCCEEDED(shellLink->Resolve(AsHwnd(owner), SLR_ANY_MATCH)) &&
+            SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH)) &&
+            target[0] != '\0' && ::GetLongPathNameA(target, longTarget, MAX_PATH) > 0) {
+          result = longTarget;
+        }
+        file->Release();
+      }
+      shellLink->Release();
+    }
+    ::CoUninitialize();
+    return result;
+  }
+
+  long CreateShellLink(const std::string& target, const std::string& link,
+                       const std::string& arguments) override {
+    ::CoInitialize(nullptr);
+    IShellLinkA* shellLink = nullptr;
+    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IShellLinkA, reinterpret_cast<void**>(&shellLink));
+    if (FAILED(result)) return result;
+    shellLink->SetPath(target.c_str());
+    if (!arguments.empty()) shellLink->SetArguments(arguments.c_str());
+    IPersistFile* file = nullptr;
+    result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (FAILED(result)) {
+      shellLink->Release();
+      return result;
+    }
+    wchar_t wide[MAX_PATH] = {};
+    if (::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH) == 0) {
+      result = E_INVALIDARG;  // the path does not fit the buffer
+    } else {
+      result = file->Save(wide, TRUE);
+    }
+    file->Release();
+    shellLink->Release();
+    return result;
+  }
+
+  std::string GetModuleFileNameA() override {
+    char path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+  }
+
+  bool GetOpenFileNameA(Handle owner, const std::string& filter, const std::string& defaultExt,
+                        std::string* fileName) override {
+    return RunFileDialog(false, owner, filter, defaultExt, fileName);
+  }
+  bool GetSaveFileNameA(Handle owner, const std::string& filter, const std::string& defaultExt,
+                        std::string* fileName) override {
+    return RunFileDialog(true, owner, filter, defaultExt, fileName);
   }
 
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {
