@@ -12,4 +12,6 @@ if [ -z "${DISPLAY:-}" ]; then
   trap stop_wine EXIT
 fi
 start_wine
+# Windows always has the cursor scheme key; a new Wine prefix does not.
+"$WINE64" reg add 'HKCU\Control Panel\Cursors' /f </dev/null >/dev/null 2>&1
 "$WINE64" "$root/build/win64/tivoler.exe" "$@"
