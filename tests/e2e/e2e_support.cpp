@@ -53,7 +53,7 @@ bool ReadFile(const std::string& path, std::string* content) {
 }
 
 bool WriteFile(const std::string& path, const std::string& content) {
-  CreateDirectoryA(SettingsFolder().c_str(), nullptr);
+  CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
@@ -120,6 +120,50 @@ bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right) {
     if (WaitUntil(cond, 3000)) return true;
   }
   return false;
+}
+
+void TypeText(const std::string& text) {
+  for (unsigned char c : text) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+    Sleep(5);
+  }
+}
+
+bool WriteCursorFile(const std::string& path) {
+  std::string data;
+  auto put16 = [&](unsigned v) { data += static_cast<char>(v & 0xFF); data += static_cast<char>(v >> 8); };
+  auto put32 = [&](unsigned v) { put16(v & 0xFFFF); put16(v >> 16); };
+  const unsigned imageSize = 40 + 8 + 128 + 128;
+  put16(0); put16(2); put16(1);                       // cursor file with one image
+  data += static_cast<char>(32); data += static_cast<char>(32);
+  data += '\0'; data += '\0';
+  put16(1); put16(1);                                 // hot spot
+  put32(imageSize); put32(22);
+  put32(40); put32(32); put32(64); put16(1); put16(1);  // BITMAPINFOHEADER, 1 bit
+  put32(0); put32(0); put32(0); put32(0); put32(2); put32(0);
+  put32(0x000000); put32(0xFFFFFF);                   // black, white
+  for (int y = 0; y < 32; ++y) put32(y % 4 < 2 ? 0xFFFFFFFFu : 0);  // colour rows
+  for (int y = 0; y < 32; ++y) put32(y < 16 ? 0 : 0xFFFFFFFFu);    // mask: top half shown
+  return WriteFile(path, data);
+}
+
+std::string RegistryTextOfType(const std::string& key, const std::string& name, DWORD* type) {
+  HKEY k = nullptr;
+  *type = REG_NONE;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) {
+    return "<no key>";
+  }
+  char buffer[1024] = {};
+  DWORD size = sizeof buffer - 1;
+  const LONG result = RegQueryValueExA(k, name.c_str(), nullptr, type,
+                                       reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(k);
+  return result == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
 }
 
 void PressKey(WORD vk, int times) {
@@ -231,10 +275,33 @@ std::vector<HWND> WindowsOf(DWORD pid, const std::string& title) {
 }
 
 HWND DialogOf(DWORD pid) {
-  for (HWND hwnd : WindowsOf(pid, "Tivoler")) {
-    if (ClassOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) return hwnd;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && ClassOf(w) == "#32770" && IsWindowVisible(w)) return w;
   }
   return nullptr;
+}
+
+namespace {
+struct FindState {
+  int id;
+  HWND found;
+};
+BOOL CALLBACK FindById(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<FindState*>(param);
+  if (GetDlgCtrlID(hwnd) == state->id) {
+    state->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND ControlOf(HWND top, int id) {
+  FindState state{id, nullptr};
+  EnumChildWindows(top, FindById, reinterpret_cast<LPARAM>(&state));
+  return state.found;
 }
 
 namespace {

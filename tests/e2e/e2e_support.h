@@ -59,11 +59,18 @@ std::string RegistryText(const std::string& key, const std::string& name);
 
 // Real input through SendInput: a left click in the middle of a window, key presses.
 void ClickCenter(HWND hwnd, bool right = false);
-// A message box (dialog) shown by process pid, or nullptr.
+// The control with this id anywhere inside top (also inside panels).
+HWND ControlOf(HWND top, int id);
+// A message box or common dialog shown by process pid, or nullptr.
 HWND DialogOf(DWORD pid);
 // The static texts of a dialog, joined.
 std::string DialogText(HWND dialog);
 void PressKey(WORD vk, int times = 1);
+// Types text as key presses of its characters.
+void TypeText(const std::string& text);
+// A small valid cursor file (32 x 32, two colours).
+bool WriteCursorFile(const std::string& path);
+std::string RegistryTextOfType(const std::string& key, const std::string& name, DWORD* type);
 // Clicks until cond holds (a click can be lost while the window is still busy
 // redrawing); false when three clicks did not do it.
 bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right = false);
