@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: native unit tests, both Windows builds (the product checked as PE32
+# Every test: native unit tests (also under sanitizers), the fuzz targets for a
+# bounded time, both Windows builds (the product checked as PE32
 # GUI with system imports only), and the end-to-end tests under wine64. Ends with
 # one summary line and a non-zero exit on any failure.
 set -u
@@ -30,6 +31,10 @@ step() {  # step NAME COMMAND...: runs a step, keeps going on failure
 step "native build" bash -c 'cmake --preset native >/dev/null && cmake --build --preset native -j2'
 step "unit tests" bash -c "set -o pipefail; ./build/native/tivoler_unit --gtest_brief=1 | tee '$logs/unit.log'"
 count "$logs/unit.log"
+step "sanitizer build" bash -c 'cmake --preset native-sanitize >/dev/null && cmake --build --preset native-sanitize -j2'
+step "unit tests under ASan and UBSan" bash -c "set -o pipefail; ./build/native-sanitize/tivoler_unit --gtest_brief=1 | tee '$logs/unit-sanitize.log'"
+count "$logs/unit-sanitize.log"
+step "fuzz targets (bounded)" env FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuzz.sh
 step "win32 build" bash -c 'cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2'
 step "win32 product check" scripts/check-pe.sh build/win32/tivoler.exe
 step "win64 build" bash -c 'cmake --preset win64 >/dev/null && cmake --build --preset win64 -j2'
