@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   clang libclang-rt-14-dev
   wine64 xvfb xdotool x11-utils imagemagick
-  locales fonts-ipafont-gothic
+  locales fonts-ipafont-gothic python3-xlib
 )
 # The Japanese tests run with LANG=ja_JP.UTF-8, which needs that locale generated.
 need_locale() { ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; }
