@@ -14,7 +14,7 @@ start_virtual_display || exit 1
 start_wine
 cd "$build" || exit 1
 # Everything in English, then the language tests again on a Japanese system.
-LANG=C "$WINE64" tivoler_e2e.exe "$@" </dev/null
+LANG=C.UTF-8 "$WINE64" tivoler_e2e.exe "$@" </dev/null
 english=$?
 echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
 LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe --gtest_filter='Language.*' "$@" </dev/null

@@ -123,10 +123,13 @@ bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right) {
 }
 
 void TypeText(const std::string& text) {
-  for (unsigned char c : text) {
+  std::wstring wide(text.size() + 1, L'\0');
+  wide.resize(static_cast<size_t>(
+      MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1));
+  for (wchar_t c : wide) {
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wScan = in[1].ki.wScan = c;
+    in[0].ki.wScan = in[1].ki.wScan = static_cast<WORD>(c);
     in[0].ki.dwFlags = KEYEVENTF_UNICODE;
     in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
@@ -367,6 +370,40 @@ LRESULT CALLBACK StandIn::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     return 0;
   }
   return DefWindowProcA(hwnd, msg, w, l);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
+  const bool opened = ClickUntil(control, [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+    }
+    return false;
+  }, true);
+  if (opened) PressKey(key);
+  return opened;
+}
+
+void TypeIntoFileDialog(const std::string& path) {
+  Sleep(300);  // the dialog puts the focus into its name field as it opens
+  PressKey(VK_HOME);
+  INPUT shiftEnd[4] = {};
+  for (INPUT& i : shiftEnd) i.type = INPUT_KEYBOARD;
+  shiftEnd[0].ki.wVk = VK_SHIFT;
+  shiftEnd[1].ki.wVk = VK_END;
+  shiftEnd[2].ki.wVk = VK_END;
+  shiftEnd[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  shiftEnd[3].ki.wVk = VK_SHIFT;
+  shiftEnd[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, shiftEnd, sizeof(INPUT));
+  PressKey(VK_DELETE);
+  TypeText(path);
+  PressKey(VK_RETURN);
 }
 
 }  // namespace e2e

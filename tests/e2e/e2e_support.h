@@ -59,6 +59,11 @@ std::string RegistryText(const std::string& key, const std::string& name);
 
 // Real input through SendInput: a left click in the middle of a window, key presses.
 void ClickCenter(HWND hwnd, bool right = false);
+// Opens a control's pop-up menu with a right click and picks an item by its key.
+bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
+// Replaces the name in the focused file dialog's name field with path and presses Enter.
+void TypeIntoFileDialog(const std::string& path);
+
 // The control with this id anywhere inside top (also inside panels).
 HWND ControlOf(HWND top, int id);
 // A message box or common dialog shown by process pid, or nullptr.

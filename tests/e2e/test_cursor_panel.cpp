@@ -32,37 +32,14 @@ class WithWindow : public ::testing::Test {
     }
   }
   HWND Item(int id) { return ControlOf(main, id); }
-  // The pop-up menu of a control, opened with a right click; picks an item by its key.
   void ChooseFromMenu(HWND control, WORD key) {
-    ASSERT_TRUE(ClickUntil(control, [&] {
-      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == process->Id() && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
-      }
-      return false;
-    }, true));
-    PressKey(key);
+    ASSERT_TRUE(ChooseFromPopupMenu(process->Id(), control, key));
   }
-  // Types a full path into the file dialog the program shows and confirms it.
   void AnswerFileDialog(const std::string& path) {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(process->Id())) != nullptr; }, 10000))
         << "no file dialog";
-    Sleep(300);  // the dialog puts the focus into its name field as it opens
-    PressKey(VK_HOME);
-    INPUT shiftEnd[4] = {};
-    for (INPUT& i : shiftEnd) i.type = INPUT_KEYBOARD;
-    shiftEnd[0].ki.wVk = VK_SHIFT;
-    shiftEnd[1].ki.wVk = VK_END;
-    shiftEnd[2].ki.wVk = VK_END;
-    shiftEnd[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    shiftEnd[3].ki.wVk = VK_SHIFT;
-    shiftEnd[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(4, shiftEnd, sizeof(INPUT));
-    PressKey(VK_DELETE);
-    TypeText(path);
-    PressKey(VK_RETURN);
+    TypeIntoFileDialog(path);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
   }
   std::unique_ptr<Process> process;

@@ -271,5 +271,54 @@ TEST_F(Hostile, ProcessKilledInTheMiddleOfASave) {
   }
 }
 
+// Chooses path in the cursor dialog of the detail panel; answers any complaint of
+// the dialog itself and cancels it if it stays.
+void ChooseCursor(DWORD pid, HWND main, const std::string& path) {
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kDetailButton),
+                         [&] { return IsWindowVisible(ControlOf(main, ids::kDropPanel)) != FALSE; }));
+  ASSERT_TRUE(ChooseFromPopupMenu(pid, ControlOf(main, ids::kDropPanel), 'O'));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000));
+  TypeIntoFileDialog(path);
+  for (int i = 0; i < 5 && !WaitUntil([&] { return !IsWindow(dialog); }, 2000); ++i) {
+    PressKey(i % 2 == 0 ? VK_RETURN : VK_ESCAPE);
+  }
+}
+
+TEST_F(Hostile, ChosenPathOf259CharactersAndMore) {
+  SetRegistryText(kCursors, "Arrow", "C:\\keep.cur");
+  StartWith(std::string("NonClose=false") + kSlot3);
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  ChooseCursor(process->Id(), main,
+               std::string(windows) + "\\Cursors\\" + std::string(290, 'n') + ".cur");
+  EXPECT_TRUE(process->Running());
+  EXPECT_EQ(RegistryText(kCursors, "Arrow"), "C:\\keep.cur") << "refused, nothing changed";
+  CloseAndCheckSlots();
+}
+
+TEST_F(Hostile, ChosenPathWithCharactersOfTheAnsiCodePage) {
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  // Letters outside ASCII that the ANSI code page of this system holds.
+  const wchar_t* wideName = GetACP() == 932 ? L"\x30AB\x30FC\x30BD\x30EB.cur" : L"curseur-\x00E9t\x00E9.cur";
+  char ansi[MAX_PATH] = {};
+  WideCharToMultiByte(CP_ACP, 0, wideName, -1, ansi, MAX_PATH, nullptr, nullptr);
+  const std::string name = ansi;
+  const std::string file = std::string(windows) + "\\Cursors\\" + name;
+  ASSERT_TRUE(WriteCursorFile(file));
+  StartWith(std::string("NonClose=false") + kSlot3);
+  ChooseCursor(process->Id(), main, file);
+  // Stored as given or with the system folder as %SystemRoot%: either names the file.
+  auto expanded = [&] {
+    char full[MAX_PATH] = {};
+    ExpandEnvironmentStringsA(RegistryText(kCursors, "Arrow").c_str(), full, MAX_PATH);
+    return lstrcmpiA(full, file.c_str()) == 0;
+  };
+  EXPECT_TRUE(WaitUntil(expanded, 5000)) << ::testing::PrintToString(RegistryText(kCursors, "Arrow"));
+  CloseAndCheckSlots();
+  DeleteFileA(file.c_str());
+}
+
 }  // namespace
 }  // namespace e2e
