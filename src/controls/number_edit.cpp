@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 
@@ -43,7 +45,7 @@ int64_t ReadInteger(const std::string& text) {
   return value;
 }
 
-// Reads a decimal number with "." as the point, whatever the locale: an optional
+// Reads a decimal number with "." as the point: an optional
 // sign, digits with at most one point (at least one digit) and an optional
 // exponent, correctly rounded to single precision.
 float ReadFloat(const std::string& text) {
@@ -68,8 +70,11 @@ float ReadFloat(const std::string& text) {
   valid = valid && p == last;
   float value = 0;
   if (valid) {
-    const std::from_chars_result r = std::from_chars(first, last, value);
-    valid = r.ec == std::errc() && r.ptr == last && std::isfinite(value);
+    // The program never changes the C library's locale, so "." is its point.
+    const std::string number(first, last);
+    char* end = nullptr;
+    value = std::strtof(number.c_str(), &end);
+    valid = end == number.c_str() + number.size() && std::isfinite(value);
   }
   if (!valid) throw EConvertError("'" + text + "' is not a valid floating point value");
   return value;
@@ -88,9 +93,8 @@ int64_t Truncate(float value) {
 // (the single-precision 1.1 gives "1.10000002384186").
 std::string FormatGeneral(float value) {
   char buffer[64];
-  const std::to_chars_result r = std::to_chars(
-      buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 15);
-  return std::string(buffer, r.ptr);
+  const int length = std::snprintf(buffer, sizeof buffer, "%.15g", static_cast<double>(value));
+  return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 }  // namespace
