@@ -7,13 +7,14 @@
 # on a virtual display of their own; both are stopped at the end. The settings code
 # runs natively under callgrind.
 #
-# BENCH_STARTS (15), BENCH_APPLIES (1000), BENCH_TOGGLES (200) and BENCH_IDLE_SECONDS
-# (60) set the repetitions; raw figures and logs stay in build/bench-results/.
+# BENCH_STARTS (15), BENCH_APPLIES (1000), BENCH_CURSOR_CHANGES (200) and
+# BENCH_IDLE_SECONDS (60) set the repetitions; raw figures and logs stay in
+# build/bench-results/.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 starts=${BENCH_STARTS:-15}
 applies=${BENCH_APPLIES:-1000}
-toggles=${BENCH_TOGGLES:-200}
+cursorChanges=${BENCH_CURSOR_CHANGES:-200}
 idle=${BENCH_IDLE_SECONDS:-60}
 results="$root/build/bench-results"
 bench64="$root/build/bench-win64"
@@ -103,8 +104,8 @@ say "start-up: $starts starts of each program"
 wine_bench startup "$starts"
 say "desktop-shortcut start: $starts starts of each program"
 wine_bench shortcut "$starts"
-say "slot applies: $applies, detail panel toggles: $toggles"
-wine_bench apply "$applies" "$toggles"
+say "slot applies: $applies, cursor preview steps: $cursorChanges"
+wine_bench apply "$applies" "$cursorChanges"
 wine_bench calls 200
 say "idle: twice $idle s"
 wine_bench idle "$idle"

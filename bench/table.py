@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""Turns the name=value figures of scripts/bench.sh into one Markdown table: each
+figure beside its baseline, the ratio or difference, the goal and whether it is met."""
+import sys
+
+SYSTEM_DLLS = {
+    "advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "imm32.dll", "kernel32.dll",
+    "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll", "user32.dll",
+    "uxtheme.dll", "version.dll", "winmm.dll", "ws2_32.dll",
+}
+
+
+def load(path):
+    figures = {}
+    with open(path, encoding="utf-8") as lines:
+        for line in lines:
+            name, sep, value = line.rstrip("\n").partition("=")
+            if not sep:
+                continue
+            try:
+                figures[name] = float(value)
+            except ValueError:
+                figures[name] = value
+    return figures
+
+
+def main():
+    f = load(sys.argv[1])
+    get = lambda name: f.get(name, float("nan"))
+    rows = []
+
+    def row(figure, tivoler, baseline, compared, goal="", met=None):
+        verdict = "" if met is None else ("met" if met else "**missed**")
+        rows.append((figure, tivoler, baseline, compared, goal, verdict))
+
+    kb = lambda n: f"{n / 1024:,.1f} KB"
+    ms = lambda n: f"{n:,.1f} ms"
+    us = lambda n: f"{n:,.0f} µs"
+
+    # 1. the file
+    size = get("size.tivoler_bytes")
+    row("1. win32 tivoler.exe size", kb(size), f"minimal.exe {kb(get('size.minimal_bytes'))}",
+        f"{size / get('size.minimal_bytes'):.0f}×", "< 400 KB", size < 400 * 1024)
+    sections = [(k[len("size.section"):], v) for k, v in f.items() if k.startswith("size.section")]
+    row("   sections", ", ".join(f"{n} {kb(v)}" for n, v in sections), "", "")
+    imports = str(f.get("size.imports", "")).split()
+    foreign = [d for d in imports if d.lower() not in SYSTEM_DLLS]
+    row("   imported DLLs", " ".join(imports), str(f.get("size.minimal_imports", "")),
+        "non-system: " + (" ".join(foreign) if foreign else "none"), "system DLLs only",
+        not foreign)
+
+    # 2. start-up
+    t, m = get("startup.tivoler_ms"), get("startup.minimal_ms")
+    row(f"2. start to visible window, median of {get('startup.count'):.0f} (p90)",
+        f"{ms(t)} ({ms(get('startup.tivoler_p90_ms'))})",
+        f"minimal.exe {ms(m)} ({ms(get('startup.minimal_p90_ms'))})", f"{t / m:.2f}×", "≤ 1.5×",
+        t / m <= 1.5)
+    d = get("startup.minimal_imports_ms")
+    row("   the same minimal program importing tivoler's DLLs", "",
+        f"minimal_imports.exe {ms(d)}",
+        f"imports {d - m:+.1f} ms, the rest of tivoler {t - d:+.1f} ms")
+
+    # 3. desktop shortcut
+    t, m = get("shortcut.tivoler_ms"), get("shortcut.minimal_ms")
+    row(f"3. `tivoler.exe N` to exit with an instance running, median of "
+        f"{get('shortcut.count'):.0f} (p90)",
+        f"{ms(t)} ({ms(get('shortcut.tivoler_p90_ms'))})",
+        f"`minimal.exe exit` {ms(m)} ({ms(get('shortcut.minimal_p90_ms'))})", f"{t / m:.2f}×")
+
+    # 4. apply
+    a, a95 = get("apply.median_us"), get("apply.p95_us")
+    fl, fl95 = get("apply.floor_median_us"), get("apply.floor_p95_us")
+    row(f"4. slot apply (SetType=1) round trip, {get('apply.count'):.0f} applies: median / p95",
+        f"{us(a)} / {us(a95)}", f"unhandled message {us(fl)} / {us(fl95)}",
+        f"+{(a - fl) / 1000:.2f} ms", "within 2 ms", a - fl <= 2000)
+    parts = [("tray tip update", "calls.tray_us"), ("cursor roles read", "calls.scheme_us"),
+             ("preview cursor loaded", "calls.preview_us"),
+             ("6 registry writes", "calls.registry_us"), ("swap + 3 SPI sets", "calls.system_us"),
+             ("beep", "calls.beep_us")]
+    known = sum(get(k) for _, k in parts)
+    row("   the same system calls alone (median)",
+        ", ".join(f"{n} {us(get(k))}" for n, k in parts),
+        "", f"rest (control updates) ≈ {us(a - fl - known)}")
+    row(f"   cursor preview step (Next/Prev button), median of {get('cursor.count'):.0f}",
+        us(get("cursor.median_us")), f"unhandled message {us(fl)}", "")
+
+    # 5. memory and handles
+    phases = ("start", "warm", "half", "after")
+
+    def usage(label, key, limit, unit=lambda n: f"{n:.0f}"):
+        start, warm, half, after = (get(f"memory.{p}.{key}") for p in phases)
+        row(f"   {label}", " → ".join(unit(v) for v in (start, warm, half, after)),
+            f"minimal.exe {unit(get(f'memory.minimal.{key}'))}",
+            f"{half - warm:+.0f} first half, {after - half:+.0f} second half",
+            "flat", abs(after - half) <= limit)
+    row(f"5. after start → after a warm-up (20 applies, 40 preview steps) → after each half of "
+        f"{get('apply.count'):.0f} applies and {get('cursor.count'):.0f} cursor preview steps",
+        "", "", "")
+    usage("private memory (KB)", "private_kb", 32)
+    usage("GDI objects", "gdi", 0)
+    usage("USER objects (windows + menus + cursors)", "user", 0)
+    usage("kernel handles", "handles", 0)
+    types = sorted({k.split(".")[-1] for k in f if k.startswith("memory.start.gdi.")})
+    shown = [t for t in types if get(f"memory.after.gdi.{t}") or get(f"memory.minimal.gdi.{t}")]
+    row("   GDI objects by type after all", ", ".join(
+        f"{t} {get(f'memory.after.gdi.{t}'):.0f}" for t in shown), ", ".join(
+        f"{t} {get(f'memory.minimal.gdi.{t}'):.0f}" for t in shown), "")
+
+    # 6. idle
+    for key, label in (("none", "ShowMethod=0"), ("holdkeys", "ShowMethod=4")):
+        seconds = get(f"idle.{key}.seconds")
+        t, m = get(f"idle.{key}.tivoler_cpu_ms"), get(f"idle.{key}.minimal_cpu_ms")
+        row(f"6. idle CPU in the tray over {seconds:.0f} s, {label}", ms(t),
+            f"minimal.exe {ms(m)}; wineserver {ms(get(f'idle.{key}.wineserver_cpu_ms'))}",
+            f"{t / seconds / 10:.4f} % of a CPU")
+
+    # 7. instruction counts
+    for op, base, label in (("load", "read-lines", "read into a TStringList"),
+                            ("save", "write-lines", "TStringList written out")):
+        t, b = get(f"ir.{op}"), get(f"ir.{base}")
+        row(f"7. settings {op}, 11 profiles (Ir per {op})", f"{t:,.0f}", f"{label} {b:,.0f}",
+            f"{t / b:.1f}×")
+
+    print("| Figure | Tivoler | Baseline | Compared | Goal | |")
+    print("|---|---|---|---|---|---|")
+    for r in rows:
+        print("| " + " | ".join(r) + " |")
+
+
+if __name__ == "__main__":
+    main()
