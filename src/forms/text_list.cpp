@@ -22,10 +22,13 @@ std::string LowerAscii(std::string text) {
 int TStringList::IndexOfName(const std::string& name) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     const std::string& line = lines_[i];
-    const size_t eq = line.find('=');
-    if (eq != std::string::npos && SameAsciiText(line.substr(0, eq), name)) {
-      return static_cast<int>(i);
+    // Compared in place: this runs for every key of every profile on every line.
+    if (line.size() <= name.size() || line[name.size()] != '=') continue;
+    bool same = true;
+    for (size_t k = 0; k < name.size() && same; ++k) {
+      same = LowerChar(line[k]) == LowerChar(name[k]) && line[k] != '=';
     }
+    if (same) return static_cast<int>(i);
   }
   return -1;
 }

@@ -89,6 +89,11 @@ TEST(Drop, CursorFileDroppedFromOutsideIsApplied) {
   PrepareSettings();
   CreateRegistryKey(kCursors);
   SetRegistryText(kCursors, "Arrow", "");
+  // Drops reach only windows that the X server manages; the other tests run unmanaged.
+  SetRegistryText("Software\\Wine\\X11 Driver", "Managed", "Y");
+  struct Unmanage {
+    ~Unmanage() { SetRegistryText("Software\\Wine\\X11 Driver", "Managed", "N"); }
+  } unmanage;
   Process process("");
   HWND main = nullptr;
   ASSERT_TRUE(WaitUntil([&] {

@@ -201,23 +201,24 @@ class Win32ControlPeer : public ControlPeer {
   TControl& Control() { return control_; }
   Handle WindowHandle() const override { return AsHandle(hwnd_); }
 
+  // Sends only what differs from what the window was last given: a control's state
+  // changes often (every apply refreshes the whole detail panel), its window rarely.
   void Sync() override {
     updating_ = true;
-    char text[1024] = {};
-    GetWindowTextA(hwnd_, text, sizeof text);
-    const bool hasText = control_.Kind() != ControlKind::DropDownList &&
-                         control_.Kind() != ControlKind::TrackBar &&
-                         control_.Kind() != ControlKind::StatusBar;
-    if (control_.Kind() == ControlKind::Label) InvalidateRect(hwnd_, nullptr, TRUE);
     SyncFont();
     SyncHint();
-    if (hasText && control_.Caption() != text) {
+    const ControlKind kind = control_.Kind();
+    const bool hasText = kind != ControlKind::DropDownList && kind != ControlKind::TrackBar &&
+                         kind != ControlKind::StatusBar;
+    if (hasText && (!sent_.valid || sent_.text != control_.Caption())) {
       SetWindowTextA(hwnd_, control_.Caption().c_str());
+      if (kind == ControlKind::Label) InvalidateRect(hwnd_, nullptr, TRUE);
     }
+    sent_.text = control_.Caption();
     int left = 0, top = 0;
     control_.ClientOrigin(&left, &top);
     int height = control_.Height();
-    if (control_.Kind() == ControlKind::DropDownList) {
+    if (kind == ControlKind::DropDownList) {
       auto& list = static_cast<TDropDownList&>(control_);
       height += 16 * (list.Count() + 1);  // room for the dropped-down entries
       if (list.Items() != items_) {
@@ -226,40 +227,76 @@ class Win32ControlPeer : public ControlPeer {
         for (const std::string& item : items_) {
           SendMessageA(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
         }
+        sent_.selection = -2;
       }
-      SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
-    } else if (control_.Kind() == ControlKind::StatusBar) {
-      SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
-      SendMessageA(hwnd_, SB_SETTEXTA, SB_SIMPLEID,
-                   reinterpret_cast<LPARAM>(control_.Caption().c_str()));
-    } else if (control_.Kind() == ControlKind::TrackBar) {
+      if (sent_.selection != list.ItemIndex()) {
+        SendMessageA(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+        sent_.selection = list.ItemIndex();
+      }
+    } else if (kind == ControlKind::StatusBar) {
+      if (!sent_.valid) SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
+      if (!sent_.valid || sent_.status != control_.Caption()) {
+        SendMessageA(hwnd_, SB_SETTEXTA, SB_SIMPLEID,
+                     reinterpret_cast<LPARAM>(control_.Caption().c_str()));
+        sent_.status = control_.Caption();
+      }
+    } else if (kind == ControlKind::TrackBar) {
       auto& bar = static_cast<TTrackBar&>(control_);
-      SendMessageA(hwnd_, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
-      SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(bar.Frequency()), 0);
-      SendMessageA(hwnd_, TBM_SETPOS, TRUE, bar.Position());
-    } else if (control_.Kind() == ControlKind::CheckBox) {
-      SendMessageA(hwnd_, BM_SETCHECK,
-                   static_cast<TCheckBox&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-    } else if (control_.Kind() == ControlKind::RadioButton) {
-      SendMessageA(hwnd_, BM_SETCHECK,
-                   static_cast<TRadioButton&>(control_).Checked() ? BST_CHECKED : BST_UNCHECKED,
-                   0);
-    }
-    // Group boxes stay below the controls drawn inside them: a top-level one at the
-    // bottom, a nested one right above the group box that holds it.
-    HWND insertAfter = nullptr;
-    if (control_.Kind() == ControlKind::GroupBox) {
-      insertAfter = HWND_BOTTOM;
-      if (control_.Parent() && control_.Parent()->Peer()) {
-        HWND holder = AsHwnd(control_.Parent()->Peer()->WindowHandle());
-        HWND above = GetWindow(holder, GW_HWNDPREV);
-        insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
+      if (!sent_.valid || sent_.rangeMin != bar.Min() || sent_.rangeMax != bar.Max()) {
+        SendMessageA(hwnd_, TBM_SETRANGE, TRUE, MAKELPARAM(bar.Min(), bar.Max()));
+        sent_.rangeMin = bar.Min();
+        sent_.rangeMax = bar.Max();
+        sent_.position = -1;
+      }
+      if (!sent_.valid || sent_.frequency != bar.Frequency()) {
+        SendMessageA(hwnd_, TBM_SETTICFREQ, static_cast<WPARAM>(bar.Frequency()), 0);
+        sent_.frequency = bar.Frequency();
+      }
+      if (sent_.position != bar.Position()) {
+        SendMessageA(hwnd_, TBM_SETPOS, TRUE, bar.Position());
+        sent_.position = bar.Position();
+      }
+    } else if (kind == ControlKind::CheckBox || kind == ControlKind::RadioButton) {
+      const int check = (kind == ControlKind::CheckBox ? static_cast<TCheckBox&>(control_).Checked()
+                                                       : static_cast<TRadioButton&>(control_).Checked())
+                            ? BST_CHECKED
+                            : BST_UNCHECKED;
+      if (!sent_.valid || sent_.check != check) {
+        SendMessageA(hwnd_, BM_SETCHECK, static_cast<WPARAM>(check), 0);
+        sent_.check = check;
       }
     }
-    SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
-                 (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
-    EnableWindow(hwnd_, control_.Enabled());
-    ShowWindow(hwnd_, control_.Showing() ? SW_SHOWNA : SW_HIDE);
+    const RECT place = {left, top, left + control_.Width(), top + height};
+    if (!sent_.valid || kind == ControlKind::GroupBox) {
+      // Group boxes stay below the controls drawn inside them: a top-level one at the
+      // bottom, a nested one right above the group box that holds it. New child windows
+      // go below their siblings, so this is repeated whenever a group box changes.
+      HWND insertAfter = nullptr;
+      if (kind == ControlKind::GroupBox) {
+        insertAfter = HWND_BOTTOM;
+        if (control_.Parent() && control_.Parent()->Peer()) {
+          HWND holder = AsHwnd(control_.Parent()->Peer()->WindowHandle());
+          HWND above = GetWindow(holder, GW_HWNDPREV);
+          insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
+        }
+      }
+      SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
+                   (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+    } else if (!EqualRect(&place, &sent_.place)) {
+      SetWindowPos(hwnd_, nullptr, left, top, control_.Width(), height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    sent_.place = place;
+    if (!sent_.valid || sent_.enabled != control_.Enabled()) {
+      EnableWindow(hwnd_, control_.Enabled());
+      sent_.enabled = control_.Enabled();
+    }
+    const bool shown = control_.Showing();
+    if (!sent_.valid || sent_.shown != shown) {
+      ShowWindow(hwnd_, shown ? SW_SHOWNA : SW_HIDE);
+      sent_.shown = shown;
+    }
+    sent_.valid = true;
     updating_ = false;
   }
 
@@ -400,9 +437,26 @@ class Win32ControlPeer : public ControlPeer {
   // The control's hint as a tool of the form's tooltip window.
   void SyncHint();
 
+  // What the window was last given.
+  struct Sent {
+    bool valid = false;
+    std::string text;
+    std::string status;
+    RECT place = {0, 0, 0, 0};
+    bool enabled = true;
+    bool shown = false;
+    int check = -1;
+    int selection = -2;
+    int rangeMin = 0;
+    int rangeMax = 0;
+    int frequency = 0;
+    int position = -1;
+  };
+
   TControl& control_;
   HWND hwnd_ = nullptr;
   bool updating_ = false;
+  Sent sent_;
   std::vector<std::string> items_;
   HFONT font_ = nullptr;
   std::string fontName_;
