@@ -39,7 +39,7 @@ void TMainForm::ShowMethodCBChange() {
 void TMainForm::TimerTimer() {
   if (CloseAfterApply) {
     CloseAfterApply = false;
-    Timer.SetInterval(600);
+    Timer.SetInterval(kMainTimerInterval);
     Close();
     return;
   }

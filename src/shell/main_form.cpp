@@ -6,12 +6,6 @@
 
 namespace tivoler {
 
-namespace {
-constexpr int kClientWidth = 143;
-constexpr int kCollapsedClientHeight = 67;
-constexpr unsigned kMainTimerInterval = 600;
-}  // namespace
-
 TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
     : TForm(app),
       Button1(*this, nullptr, ids::kFirstSlotButton),

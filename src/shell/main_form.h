@@ -26,6 +26,12 @@ class TMainForm : public TForm {
   TMainForm(TApplication& app, std::vector<std::string> args);
   ~TMainForm() override;
 
+  // Client sizes of the window, and the main timer's tick.
+  static constexpr int kClientWidth = 143;
+  static constexpr int kCollapsedClientHeight = 67;
+  static constexpr int kExpandedClientHeight = 367;
+  static constexpr unsigned kMainTimerInterval = 600;
+
   OsPort& Os() { return App().Os(); }
   CursorScheme& Scheme() { return scheme_; }
   TMouseProfile& Profile(int n) { return *profiles_.at(static_cast<size_t>(n)); }

@@ -3,11 +3,6 @@
 
 namespace tivoler {
 
-namespace {
-constexpr int kCollapsedClientHeight = 67;
-constexpr int kExpandedClientHeight = 367;
-}  // namespace
-
 void TMainForm::SetWindowShown(bool shown) {
   if (shown) {
     SetVisible(true);
