@@ -63,7 +63,8 @@ void TMainForm::ApplyToSystem() {
   WriteRegistryNumber(os, kMouseKey, "MouseThreshold1", mouse[0]);
   WriteRegistryNumber(os, kMouseKey, "MouseThreshold2", mouse[1]);
   WriteRegistryNumber(os, kDesktopKey, "WheelScrollLines", lines);
-  ShowRole();
+  // The preview is only seen on the open detail panel; opening it shows the role anew.
+  if (DetailGB.Showing() && Visible()) ShowRole();
 }
 
 bool TMainForm::ReadSwapSetting() {

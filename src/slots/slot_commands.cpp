@@ -196,6 +196,7 @@ void TMainForm::RefreshSlot(int n) {
   if (n == 0) {
     // The tip field holds 63 characters and its terminating zero.
     const std::string tip = (kApplicationTitle + SlotSummary(Profile(0))).substr(0, 63);
+    if (tip == TrayRecord.szTip) return;  // the tray already shows it
     std::fill(std::begin(TrayRecord.szTip), std::end(TrayRecord.szTip), '\0');
     tip.copy(TrayRecord.szTip, tip.size());
     UpdateTrayIcon();

@@ -23,6 +23,17 @@ class CursorPanelTest : public MainFormFixture {
   }
 };
 
+TEST_F(CursorPanelTest, PreviewFollowsAppliesOnlyWhileThePanelIsOpen) {
+  const int before = form->PaintBox.RepaintCount();
+  form->SpeedTB.SetPosition(4);
+  EXPECT_EQ(form->PaintBox.RepaintCount(), before) << "the panel is closed";
+  form->DetailButton.Click();
+  const int opened = form->PaintBox.RepaintCount();
+  EXPECT_GT(opened, before) << "opening the panel shows the role";
+  form->SpeedTB.SetPosition(5);
+  EXPECT_GT(form->PaintBox.RepaintCount(), opened);
+}
+
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {
   form->ShowRole();
   EXPECT_EQ(Shown(), "Arrow");
