@@ -1,5 +1,5 @@
 # Tivoler: build for Windows from Linux, test natively and under wine64.
-.PHONY: all deps native win32 win64 test unit e2e run fuzz bench clean
+.PHONY: all deps native win32 win64 test unit e2e e2e-win64 run fuzz bench clean
 
 all: win32
 
@@ -25,10 +25,15 @@ test: deps
 unit: native
 	./build/native/tivoler_unit
 
-e2e: win64
+# End-to-end tests of the product (build/win32/tivoler.exe) under Wine 10 WoW64.
+e2e: win32 win64
 	scripts/e2e.sh
 
-run: win64
+# The same tests against the 64-bit twin.
+e2e-win64: win64
+	TIVOLER_E2E_EXE=$(CURDIR)/build/win64/tivoler.exe scripts/e2e.sh
+
+run: win32
 	scripts/run.sh
 
 # Performance figures side by side with their baselines (see docs/performance.md).

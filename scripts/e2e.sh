@@ -1,25 +1,61 @@
 #!/usr/bin/env bash
-# Runs the end-to-end tests under wine64 against build/win64/tivoler.exe, in a
-# private prefix under build/ and on a virtual display of their own.
+# Runs the end-to-end tests against the product, the 32-bit build/win32/tivoler.exe,
+# under Wine 10 in WoW64 mode inside the Debian 13 root (scripts/wine-root.sh), in a
+# private prefix and on a virtual display of their own. The test program is the
+# 64-bit build/win64/tivoler_e2e.exe; it starts the tivoler.exe that lies beside it.
 # Arguments are passed to the test program (for example --gtest_filter=SecondStart.*).
-# TIVOLER_TEST_PREFIX and TIVOLER_WIN64_BUILD choose another prefix or build folder.
+# TIVOLER_E2E_EXE runs another tivoler.exe (make e2e-win64: the 64-bit twin).
+# Screenshots the tests take are copied to build/screenshots/.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${TIVOLER_TEST_PREFIX:-$root/build/wineprefix-test}"
-build="${TIVOLER_WIN64_BUILD:-$root/build/win64}"
-. "$root/scripts/wine-env.sh"
 
+if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
+  . "$root/scripts/wine-root.sh"
+  exe=${TIVOLER_E2E_EXE:-$root/build/win32/tivoler.exe}
+  tests=$root/build/win64/tivoler_e2e.exe
+  [ -f "$exe" ] && [ -f "$tests" ] || { echo "build $exe and $tests first" >&2; exit 1; }
+  ensure_wine_root || exit 1
+  work=$WINE_ROOT/tivoler/e2e
+  rm -rf "$work" && mkdir -p "$work/screenshots"
+  cp "$exe" "$tests" "$root/tests/e2e/xdnd_drop.py" "$root/scripts/wine-env.sh" "$root/scripts/e2e.sh" "$work/"
+  # Which program runs, read from the file and from Wine itself.
+  case $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^Magic[[:space:]]*//p' | tr -s '[:space:]' ' ') in
+    "010b (PE32)"*) kind="PE32, i386" mode=" WoW64" ;;
+    "020b (PE32+)"*) kind="PE32+, x86-64" mode="" ;;
+    *) kind="unknown format" mode="" ;;
+  esac
+  wine=$(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null)
+  echo "e2e: ${exe#"$root/"} ($kind) under ${wine%% *}$mode"
+  in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 bash /tivoler/e2e/e2e.sh "$@"
+  status=$?
+  rm -rf "$root/build/screenshots"
+  cp -r "$work/screenshots" "$root/build/screenshots" 2>/dev/null
+  exit $status
+fi
+
+# Inside the root.
+export WINEPREFIX=/tivoler/wineprefix-test
+. /tivoler/e2e/wine-env.sh
 trap stop_wine EXIT
 start_virtual_display || exit 1
 start_wine
 # Without a window manager Wine waits two seconds whenever a managed window is
 # hidden or destroyed; unmanaged windows spare every test that wait.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-cd "$build" || exit 1
-# Everything in English, then the language tests again on a Japanese system.
+cd /tivoler/e2e || exit 1
+# Everything in English, then the language tests again on a Japanese system. A
+# filter of the caller's runs there too when it names language tests.
 LANG=C.UTF-8 "$WINE64" tivoler_e2e.exe "$@" </dev/null
 english=$?
-echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
-LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe --gtest_filter='Language.*' "$@" </dev/null
-japanese=$?
+japanese=0
+case " $* " in
+  *" --gtest_filter="*Language*) japanese_args=("$@") ;;
+  *" --gtest_filter="*) japanese_args=() ;;
+  *) japanese_args=(--gtest_filter='Language.*' "$@") ;;
+esac
+if [ ${#japanese_args[@]} -gt 0 ]; then
+  echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
+  LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe "${japanese_args[@]}" </dev/null
+  japanese=$?
+fi
 [ $english -eq 0 ] && [ $japanese -eq 0 ]

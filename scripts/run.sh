@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Starts tivoler.exe under wine64 with a prefix of its own that persists between
-# runs, on $DISPLAY when there is one, else on a virtual display.
+# Starts the product, the 32-bit build/win32/tivoler.exe, under Wine 10 (WoW64) in
+# the Debian 13 root (scripts/wine-root.sh), with a prefix of its own that persists
+# between runs, on $DISPLAY when there is one, else on a virtual display.
+# Arguments are passed to tivoler.exe (for example a slot number).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX="${TIVOLER_PREFIX:-$root/build/wineprefix-run}"
-. "$root/scripts/wine-env.sh"
 
+if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
+  . "$root/scripts/wine-root.sh"
+  ensure_wine_root || exit 1
+  mkdir -p "$WINE_ROOT/tivoler/run"
+  cp "$root/build/win32/tivoler.exe" "$root/scripts/wine-env.sh" "$root/scripts/run.sh" "$WINE_ROOT/tivoler/run/" || exit 1
+  echo "Starting build/win32/tivoler.exe (PE32) under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null) in WoW64 mode"
+  in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 bash /tivoler/run/run.sh "$@"
+fi
+
+# Inside the root.
+export WINEPREFIX=/tivoler/wineprefix-run
+. /tivoler/run/wine-env.sh
+trap stop_wine EXIT
 if [ -z "${DISPLAY:-}" ]; then
   start_virtual_display || exit 1
   echo "No DISPLAY: running on the virtual display $DISPLAY (screenshot: import -display $DISPLAY -window root shot.png)"
-  trap stop_wine EXIT
 fi
 start_wine
 # Windows always has the cursor scheme key; a new Wine prefix does not.
 "$WINE64" reg add 'HKCU\Control Panel\Cursors' /f </dev/null >/dev/null 2>&1
-"$WINE64" "$root/build/win64/tivoler.exe" "$@"
+"$WINE64" /tivoler/run/tivoler.exe "$@"

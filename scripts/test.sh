@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every test: native unit tests (also under sanitizers), the fuzz targets for a
-# bounded time, both Windows builds (the product checked as PE32
-# GUI with system imports only), and the end-to-end tests under wine64. Ends with
-# one summary line and a non-zero exit on any failure.
+# bounded time, both Windows builds (the product checked as PE32 GUI with system
+# imports only), and the end-to-end tests of the product under Wine 10 WoW64. Ends
+# with one summary line and a non-zero exit on any failure.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -38,7 +38,7 @@ step "fuzz targets (bounded)" env FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuz
 step "win32 build" bash -c 'cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2'
 step "win32 product check" scripts/check-pe.sh build/win32/tivoler.exe
 step "win64 build" bash -c 'cmake --preset win64 >/dev/null && cmake --build --preset win64 -j2'
-step "end-to-end tests (wine64)" bash -c "set -o pipefail; scripts/e2e.sh --gtest_brief=1 | tee '$logs/e2e.log'"
+step "end-to-end tests (Wine 10)" bash -c "set -o pipefail; scripts/e2e.sh --gtest_brief=1 | tee '$logs/e2e.log'"
 count "$logs/e2e.log"
 
 echo

@@ -46,10 +46,10 @@ std::string WindowsPathOf(const std::string& unixPath) {
   return narrow;
 }
 
-// The folder of this source file on the host, where the drag source script lives.
-std::string SourceFolder() {
-  const std::string self = __FILE__;
-  return self.substr(0, self.find_last_of('/') + 1);
+// The host folder of the test program, where the drag source script lies beside it.
+std::string ProgramFolder() {
+  const std::string tivoler = UnixPathOf(TivolerPath());
+  return tivoler.substr(0, tivoler.find_last_of('/') + 1);
 }
 
 // Starts a program of the host system: Wine runs a native executable named by its
@@ -109,7 +109,7 @@ TEST(Drop, CursorFileDroppedFromOutsideIsApplied) {
   GetWindowRect(ControlOf(main, ids::kDropPanel), &panel);
   const int x = (panel.left + panel.right) / 2;
   const int y = (panel.top + panel.bottom) / 2;
-  const std::string dragSource = Quoted(SourceFolder() + "xdnd_drop.py") + " " + Quoted(unixFile) +
+  const std::string dragSource = Quoted(ProgramFolder() + "xdnd_drop.py") + " " + Quoted(unixFile) +
                                  " " + std::to_string(x) + " " + std::to_string(y) +
                                  " --status-file " + Quoted(unixStatus);
   ASSERT_TRUE(StartHostProgram("/usr/bin/python3", dragSource)) << "python3 did not start";

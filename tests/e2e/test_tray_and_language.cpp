@@ -48,25 +48,25 @@ class Started : public ::testing::Test {
 
 class Tray : public Started {};
 
-HWND TrayWindow() { return FindWindowA(nullptr, "Wine System Tray"); }
+// Without a desktop Wine 10 shows tray icons as child windows of a taskbar window.
+HWND TrayWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
 
 TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
   if (Japanese()) GTEST_SKIP() << "run in the English pass";
-  // Away from the top-left corner, where Wine puts its tray window.
+  // Away from the taskbar window at the bottom of the screen.
   Start("PositionX=400\r\nPositionY=300\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   HWND tray = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindow()) && IsWindowVisible(tray); }))
-      << "Wine shows tray icons in its own window";
+      << "Wine shows tray icons in its taskbar window";
   // Clicks the icons of the tray window until cond holds. Wine shows each icon as a
   // child window; an icon left behind by an ended program goes away when clicked.
   auto clickIcon = [&](bool right, const std::function<bool()>& cond) {
     for (int attempt = 0; attempt < 10; ++attempt) {
       std::vector<HWND> icons;
       for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (IsWindowVisible(c)) icons.push_back(c);
+        if (IsWindowVisible(c) && ClassOf(c) == "__wine_tray_icon") icons.push_back(c);
       }
-      if (icons.empty()) icons.push_back(tray);
       for (HWND icon : icons) {
         Sleep(GetDoubleClickTime() + 50);  // two quick clicks would make a double click
         ClickCenter(icon, right);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <map>
 #include <string>
@@ -98,6 +99,14 @@ class Win32FormPeer : public FormPeer {
           return;
         }
         break;
+      case WM_DROPFILES:
+        // Wine 10 posts a drop to the top-level window even when only a child under
+        // the drop point accepts files; that child gets it, as on Windows.
+        if (HWND target = FileDropTargetAt(reinterpret_cast<HDROP>(msg.WParam))) {
+          msg.Result = SendMessageA(target, WM_DROPFILES, msg.WParam, 0);
+          return;
+        }
+        break;
       case WM_SYSCOMMAND:
         if ((msg.WParam & 0xFFF0) == SC_MINIMIZE) {
           form_.App().Minimize();
@@ -127,6 +136,18 @@ class Win32FormPeer : public FormPeer {
   }
 
  private:
+  // The window under a drop's point, or its nearest parent below this form, that
+  // accepts dropped files.
+  HWND FileDropTargetAt(HDROP drop) const {
+    POINT p;
+    DragQueryPoint(drop, &p);
+    ClientToScreen(hwnd_, &p);
+    for (HWND w = WindowFromPoint(p); w && w != hwnd_; w = GetParent(w)) {
+      if (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) return w;
+    }
+    return nullptr;
+  }
+
   TForm& form_;
   HWND hwnd_ = nullptr;
   bool created_ = false;
