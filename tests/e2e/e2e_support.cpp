@@ -180,6 +180,16 @@ void PressKey(WORD vk, int times) {
   }
 }
 
+void PressChord(WORD modifier, WORD key) {
+  INPUT in[4] = {};
+  for (INPUT& i : in) i.type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[3].ki.wVk = modifier;
+  in[1].ki.wVk = in[2].ki.wVk = key;
+  in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, in, sizeof(INPUT));
+  Sleep(20);
+}
+
 std::string WindowText(HWND hwnd) {
   char text[256] = {};
   SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));

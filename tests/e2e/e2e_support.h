@@ -71,6 +71,8 @@ HWND DialogOf(DWORD pid);
 // The static texts of a dialog, joined.
 std::string DialogText(HWND dialog);
 void PressKey(WORD vk, int times = 1);
+// Presses key while modifier is held (Ctrl+D, Shift+Home).
+void PressChord(WORD modifier, WORD key);
 // Types text as key presses of its characters.
 void TypeText(const std::string& text);
 // A small valid cursor file (32 x 32, two colours).

@@ -94,6 +94,56 @@ TEST_F(DetailPanel, MovingTheSpeedTrackBarAppliesAndPersists) {
   EXPECT_EQ(SendMessageA(Item(ids::kSpeedTB), TBM_GETPOS, 0, 0), 12);
 }
 
+// Digits typed one by one into a numeric edit whose text is selected: the text stays
+// as typed, and the number it holds is applied at each keystroke; Enter puts the
+// corrected number into the field.
+TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
+  struct Case {
+    int id;
+    const char* typed;
+    const char* key;
+    const char* name;
+    const char* applied;
+    const char* afterEnter;
+  };
+  const char kDesktop[] = "Control Panel\\Desktop";
+  const Case cases[] = {
+      {ids::kWheelSLNE, "12", kDesktop, "WheelScrollLines", "12", "12"},
+      {ids::kMouseSpeedNE, "17", kMouse, "MouseSensitivity", "17", "17"},
+      {ids::kWheelSLNE, "1a5", kDesktop, "WheelScrollLines", "15", "15"},
+      {ids::kWheelSLNE, "25", kDesktop, "WheelScrollLines", "20", "20"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    HWND edit = Item(c.id);
+    ASSERT_TRUE(ClickUntil(edit, [&] { return FocusOf(main) == edit; }));
+    PressKey(VK_END);
+    PressChord(VK_SHIFT, VK_HOME);
+    TypeText(c.typed);
+    EXPECT_TRUE(WaitUntil([&] { return RegistryText(c.key, c.name) == c.applied; }, 5000))
+        << RegistryText(c.key, c.name);
+    EXPECT_EQ(WindowText(edit), c.typed);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == c.afterEnter; }, 5000))
+        << WindowText(edit);
+  }
+}
+
+// Ctrl+D and Ctrl+O switch the panels whichever control has the focus.
+TEST_F(DetailPanel, CtrlDAndCtrlOSwitchThePanels) {
+  ASSERT_TRUE(ClickUntil(Item(ids::kSpeedTB), [&] { return FocusOf(main) == Item(ids::kSpeedTB); }));
+  PressChord(VK_CONTROL, 'O');
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kNonCloseCB)) != FALSE; }, 5000));
+  EXPECT_FALSE(IsWindowVisible(Item(ids::kSpeedTB)));
+  PressChord(VK_CONTROL, 'O');
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Item(ids::kNonCloseCB)); }, 5000));
+  RECT client;
+  GetClientRect(main, &client);
+  EXPECT_EQ(client.bottom, 67) << "collapsed";
+  PressChord(VK_CONTROL, 'D');
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }, 5000));
+}
+
 TEST_F(DetailPanel, LeftyAndRightySwapTheButtons) {
   EXPECT_TRUE(ClickUntil(Item(ids::kLeftyRB),
                          [&] { return RegistryText(kMouse, "SwapMouseButtons") == "1"; }));
