@@ -55,7 +55,7 @@ TEST_F(SlotsTest, SetTypeLimitsWhatIsAppliedButProfileZeroIsStoredWhole) {
 TEST_F(SlotsTest, OneHotKeyAppliesEveryMatchingSlotLowestFirst) {
   FillSlot(2, "5", "97");
   FillSlot(7, "9", "97");
-  FillSlot(8, "11", "65");
+  FillSlot(10, "11", "65");
   Type('a');
   EXPECT_EQ(os.CallsStartingWith("MessageBeep").size(), 2u);
   EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0], "SystemParametersInfoA 113 0 5 0");
