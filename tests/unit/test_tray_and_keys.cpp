@@ -152,6 +152,34 @@ TEST_F(HoldKeysTest, HoldingThePairShowsTheWindowEveryThirdTick) {
   EXPECT_TRUE(form->Visible());
 }
 
+TEST_F(HoldKeysTest, EachChoiceWatchesTheKeysItNames) {
+  struct Pair {
+    const char* text;
+    int first, second;
+  };
+  const Pair pairs[] = {
+      {"ESC", 0x1B, 0x1B},           {"ESC + Tab", 0x1B, 0x09},       {"ESC + LShift", 0x1B, 0xA0},
+      {"Home + End", 0x24, 0x23},    {"LShift + RShift", 0xA0, 0xA1}, {"LCtrl + RCtrl", 0xA2, 0xA3},
+      {"LShift + LCtrl", 0xA0, 0xA2}, {"RShift + RCtrl", 0xA1, 0xA3}, {"LShift + RCtrl", 0xA0, 0xA3},
+      {"LCtrl + RShift", 0xA2, 0xA1}, {"LButton + RButton", 0x01, 0x02}, {"MButton", 0x04, 0x04},
+  };
+  Start();
+  for (int choice = 1; choice <= 12; ++choice) {
+    const Pair& pair = pairs[choice - 1];
+    SCOPED_TRACE(pair.text);
+    EXPECT_EQ(form->ShowMethodCB.Items()[static_cast<size_t>(choice)], pair.text);
+    Choose(choice);
+    os.keysDown = {pair.first, pair.second};
+    form->Timer.Tick();
+    EXPECT_EQ(os.CallsStartingWith("GetAsyncKeyState"),
+              (std::vector<std::string>{"GetAsyncKeyState " + std::to_string(pair.first),
+                                        "GetAsyncKeyState " + std::to_string(pair.second)}));
+    EXPECT_EQ(Icon(), "TRAYICONXPHOT");
+    os.keysDown.clear();
+    form->Timer.Tick();
+  }
+}
+
 TEST_F(HoldKeysTest, LettingGoOrHoldingOneKeyPutsNothingUp) {
   Start("NonClose=true\r\nMinimizeStart=true\r\n");
   Choose(5);
