@@ -34,6 +34,24 @@ TEST_F(CursorPanelTest, PreviewFollowsAppliesOnlyWhileThePanelIsOpen) {
   EXPECT_GT(form->PaintBox.RepaintCount(), opened);
 }
 
+TEST_F(CursorPanelTest, ControlsArePlacedWithinTheWindowThatHoldsThem) {
+  struct Case {
+    TControl* control;
+    int left, top;
+  };
+  // The drop panel holds the preview in a window of its own; group boxes do not.
+  const Case cases[] = {{&form->DropPanel, 10, 52 + 206}, {&form->PaintBox, 0, 0},
+                        {&form->CursorLabel, 38, 18},     {&form->Button7, 24, 24},
+                        {&form->SetTypeRG.Button(2), 8 + 8, 52 + 136 + 16 + 2 * 21}};
+  for (const Case& c : cases) {
+    int left = -1;
+    int top = -1;
+    c.control->ClientOrigin(&left, &top);
+    EXPECT_EQ(left, c.left) << c.control->Id();
+    EXPECT_EQ(top, c.top) << c.control->Id();
+  }
+}
+
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {
   form->ShowRole();
   EXPECT_EQ(Shown(), "Arrow");
