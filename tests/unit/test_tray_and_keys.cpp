@@ -1,5 +1,6 @@
 // The tray icon, the hold-keys monitor and the language of the texts.
 #include "main_form_fixture.h"
+#include "string_table.h"
 
 namespace tivoler::test {
 namespace {
@@ -266,6 +267,35 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
     EXPECT_EQ(form.ShowMethodCB.Items()[0], c.none);
     EXPECT_EQ(form.ShowMethodCB.Items()[2], "ESC + Tab") << "key names read the same";
     EXPECT_EQ(form.DetailButton.Caption(), "Dtl");
+    // Every text at its place: the text id of each caption, hint, item and filter.
+    TMainForm& f = form;
+    const std::pair<int, std::string> texts[] = {
+        {1001, f.Font().Name}, {1011, f.DetailButton.Hint()}, {1012, f.OptionButton.Hint()},
+        {1021, f.OptionGB.Caption()}, {1031, f.NonCloseCB.Hint()}, {1032, f.NonCloseCB.Caption()},
+        {2043, f.SetAndCloseCB.Hint()}, {2044, f.SetAndCloseCB.Caption()},
+        {1051, f.MinimizeStartCB.Hint()}, {1052, f.MinimizeStartCB.Caption()},
+        {1061, f.LoadPreviousCB.Hint()}, {1062, f.LoadPreviousCB.Caption()},
+        {1071, f.OriginRightBottomCB.Hint()}, {1072, f.OriginRightBottomCB.Caption()},
+        {1091, f.SetTypeRG.Hint()}, {1092, f.SetTypeRG.Caption()}, {1093, f.SetTypeRG.Item(0)},
+        {1094, f.SetTypeRG.Item(1)}, {1095, f.SetTypeRG.Item(2)}, {1101, f.HotKeyST.Caption()},
+        {1102, f.ShowMethodCB.Hint()}, {1103, f.ShowMethodCB.Items()[0]},
+        {1104, f.ShowMethodCB.Items()[11]}, {1105, f.ShowMethodCB.Items()[12]},
+        {1301, f.DetailGB.Caption()}, {1311, f.RightyRB.Hint()}, {1312, f.RightyRB.Caption()},
+        {1321, f.LeftyRB.Hint()}, {1322, f.LeftyRB.Caption()}, {1331, f.SpeedST.Caption()},
+        {1332, f.MouseSpeedNE.Hint()}, {1333, f.SpeedTB.Hint()}, {1341, f.Accel1CB.Hint()},
+        {1342, f.MouseParam0NE.Hint()}, {1343, f.Accel1CB.Caption()}, {1351, f.Accel2CB.Hint()},
+        {1352, f.MouseParam1NE.Hint()}, {1353, f.Accel2CB.Caption()}, {1361, f.WheelST.Caption()},
+        {1362, f.WheelSLNE.Hint()}, {1363, f.WheelSLTB.Hint()}, {1371, f.PreCursorButton.Hint()},
+        {1372, f.PreCursorButton.Caption()}, {1381, f.NextCursorButton.Hint()},
+        {1382, f.NextCursorButton.Caption()}, {1391, f.CursorST.Caption()},
+        {1392, f.DropPanel.Hint()}, {1393, f.CursorLabel.Hint()}, {1401, f.MnSetMouse.Caption},
+        {1402, f.MnSetSlot.Caption}, {1403, f.MnSetKey.Caption}, {1404, f.MnCreateShortCut.Caption},
+        {1405, f.MnDelete.Caption}, {1412, f.MnShowMCPanel.Caption},
+        {1413, f.MnReloadCursors.Caption}, {1414, f.MnExit.Caption}, {1421, f.SaveDialogFilter},
+        {1431, f.MnOpenCursor.Caption}, {1432, f.MnSetDefault.Caption}, {1433, f.MnRepair.Caption},
+        {1441, f.CursorOpenFilter}, {1451, f.DelSettingButton.Caption()}, {2083, f.MnShow.Caption},
+    };
+    for (const auto& [id, text] : texts) EXPECT_EQ(text, StringTable().at(id + c.offset)) << id;
   }
 }
 
