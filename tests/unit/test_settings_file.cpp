@@ -188,7 +188,8 @@ TEST_F(SettingsTest, TickedOptionsAreSavedUnderTheirOwnKeysAndComeBack) {
     Start(saved.c_str());
     for (int i = 0; i < 5; ++i) {
       const bool on = ticked.count(i) > 0;
-      EXPECT_EQ(lines[2 + static_cast<size_t>(i)], std::string(keys[i]) + (on ? "=true" : "=false"));
+      EXPECT_EQ(lines[2 + static_cast<size_t>(i)],
+                std::string(keys[i]) + (on ? "=true" : "=false"));
       EXPECT_EQ(((*form).*boxes[i]).Checked(), on) << keys[i];
     }
   }

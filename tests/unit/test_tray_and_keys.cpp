@@ -157,10 +157,12 @@ TEST_F(HoldKeysTest, EachChoiceWatchesTheKeysItNames) {
     int first, second;
   };
   const Pair pairs[] = {
-      {"ESC", 0x1B, 0x1B},           {"ESC + Tab", 0x1B, 0x09},       {"ESC + LShift", 0x1B, 0xA0},
-      {"Home + End", 0x24, 0x23},    {"LShift + RShift", 0xA0, 0xA1}, {"LCtrl + RCtrl", 0xA2, 0xA3},
-      {"LShift + LCtrl", 0xA0, 0xA2}, {"RShift + RCtrl", 0xA1, 0xA3}, {"LShift + RCtrl", 0xA0, 0xA3},
-      {"LCtrl + RShift", 0xA2, 0xA1}, {"LButton + RButton", 0x01, 0x02}, {"MButton", 0x04, 0x04},
+      {"ESC", 0x1B, 0x1B},            {"ESC + Tab", 0x1B, 0x09},
+      {"ESC + LShift", 0x1B, 0xA0},   {"Home + End", 0x24, 0x23},
+      {"LShift + RShift", 0xA0, 0xA1}, {"LCtrl + RCtrl", 0xA2, 0xA3},
+      {"LShift + LCtrl", 0xA0, 0xA2}, {"RShift + RCtrl", 0xA1, 0xA3},
+      {"LShift + RCtrl", 0xA0, 0xA3}, {"LCtrl + RShift", 0xA2, 0xA1},
+      {"LButton + RButton", 0x01, 0x02}, {"MButton", 0x04, 0x04},
   };
   Start();
   for (int choice = 1; choice <= 12; ++choice) {
