@@ -23,15 +23,34 @@ class CursorPanelTest : public MainFormFixture {
   }
 };
 
-TEST_F(CursorPanelTest, PreviewFollowsAppliesOnlyWhileThePanelIsOpen) {
-  const int before = form->PaintBox.RepaintCount();
-  form->SpeedTB.SetPosition(4);
-  EXPECT_EQ(form->PaintBox.RepaintCount(), before) << "the panel is closed";
+TEST_F(CursorPanelTest, OpeningThePanelShowsTheCursorAppliedWhileItWasClosed) {
+  FillSlot(2, "10");
+  form->Profile(2).CursorFiles[0] = "%SystemRoot%\\Cursors\\x.cur";
+  form->ApplySlot(2, true, true);
+  os.calls.clear();
   form->DetailButton.Click();
-  const int opened = form->PaintBox.RepaintCount();
-  EXPECT_GT(opened, before) << "opening the panel shows the role";
-  form->SpeedTB.SetPosition(5);
-  EXPECT_GT(form->PaintBox.RepaintCount(), opened);
+  EXPECT_EQ(Shown(), "Arrow");
+  EXPECT_EQ(os.CallsStartingWith("LoadCursorImage"),
+            std::vector<std::string>{"LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur"});
+  EXPECT_TRUE(form->PreviewFromFile);
+}
+
+TEST_F(CursorPanelTest, ControlsArePlacedWithinTheWindowThatHoldsThem) {
+  struct Case {
+    TControl* control;
+    int left, top;
+  };
+  // The drop panel holds the preview in a window of its own; group boxes do not.
+  const Case cases[] = {{&form->DropPanel, 10, 52 + 206}, {&form->PaintBox, 0, 0},
+                        {&form->CursorLabel, 38, 18},     {&form->Button7, 24, 24},
+                        {&form->SetTypeRG.Button(2), 8 + 8, 52 + 136 + 16 + 2 * 21}};
+  for (const Case& c : cases) {
+    int left = -1;
+    int top = -1;
+    c.control->ClientOrigin(&left, &top);
+    EXPECT_EQ(left, c.left) << c.control->Id();
+    EXPECT_EQ(top, c.top) << c.control->Id();
+  }
 }
 
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {
@@ -100,12 +119,13 @@ TEST_F(CursorPanelTest, ChosenFilesAreCheckedAndStoredUnexpanded) {
     const std::string expected = c.accepted ? c.stored : "C:\\WINDOWS\\Cursors\\a.cur";
     EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), expected);
     EXPECT_EQ(form->Profile(0).CursorFiles[0], expected);
+    EXPECT_TRUE(!c.accepted || form->PreviewFromFile) << "the preview loads the expanded path";
   }
   EXPECT_EQ(os.Type(kCursorsKey, "Arrow"), win::kRegExpandSz);
   EXPECT_EQ(os.dialogs.back(), "open|Cursor(*.cur;*.ani)|*.cur;*.ani|All Files(*.*)|*.*||");
   os.openDialogAnswers = {""};
   form->MnOpenCursorClick();  // cancelled: nothing happens
-  EXPECT_TRUE(os.liveCursors.size() <= 1u);
+  EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "C:\\WINDOWS\\Cursors\\a.cur");
 }
 
 TEST_F(CursorPanelTest, SetToDefaultWritesTheEmptyTextAndReloads) {
@@ -140,18 +160,33 @@ TEST_F(CursorPanelTest, DropsTakeTheFirstFileAndFollowShortcuts) {
   Drop({});
   EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "%SystemRoot%\\Cursors\\x.cur");
   EXPECT_EQ(os.CallsStartingWith("DragFinish").size(), 5u) << "every drop is released";
+  os.shortcuts["D:\\TO BUSY.LNK"] = "D:\\busy.ani";
+  Drop({"D:\\TO BUSY.LNK"});
+  EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "%SystemRoot%\\Cursors\\x.cur") << "only .lnk is a link";
   const std::string longName = "D:\\" + std::string(300, 'n') + ".cur";
   Drop({longName});
   EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "%SystemRoot%\\Cursors\\x.cur");
 }
 
 TEST_F(CursorPanelTest, OtherMessagesReachThePanelsOwnProcedure) {
+  // A window whose panel procedure records what reaches it.
+  form.reset();
+  app = std::make_unique<TApplication>(os, nullptr);
+  form = std::make_unique<TMainForm>(*app, std::vector<std::string>{});
+  std::vector<unsigned> reached;
+  form->DropPanel.WindowProc = [&](TMessage& msg) { reached.push_back(msg.Msg); };
+  app->CreateForm(*form);
+  form->ShowRole();
   TMessage paint{0x000F, 0, 0, 0};
-  form->DropPanel.WindowProc(paint);  // no window system: handled without effect
+  form->DropPanel.WindowProc(paint);
+  Drop({"D:\\busy.ani"});
+  EXPECT_EQ(reached, std::vector<unsigned>{0x000F}) << "a drop is handled, not passed on";
   CloseBox();
   app->Run();
   EXPECT_TRUE(os.liveCursors.empty()) << "the preview cursor is released at the end";
   EXPECT_EQ(os.CallsStartingWith("DragAcceptFiles").back(), "DragAcceptFiles 0 0");
+  form->DropPanel.WindowProc(paint);
+  EXPECT_EQ(reached.size(), 2u) << "the panel has its own procedure back";
 }
 
 TEST_F(CursorPanelTest, DoubleClicksOpenTheCursorDialog) {

@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
        {}, true, true, false, false, false},
       {"slot without set and close", "", {"4"}, true, false, false, true, false},
       {"slot, set and close", "SetAndClose=true\r\n", {"4", "7"}, true, true, true, false, true},
-      {"slot, set and hide", "SetAndClose=true\r\nNonClose=true\r\n", {"4"}, true, true, true,
+      {"slot, set and hide", "SetAndClose=true\r\nNonClose=true\r\n", {"10"}, true, true, true,
        false, false},
       {"empty slot", "SetAndClose=true\r\n", {"4"}, false, false, false, false, false},
       {"other argument", "SetAndClose=true\r\n", {"x"}, true, false, false, true, false},
@@ -149,6 +149,7 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
     std::string settings = c.options;
     if (c.slotFilled) {
       settings += "Speed4=17\r\nExchangeLR4=false\r\nWheelSL4=3\r\n";
+      settings += "Speed10=17\r\nExchangeLR10=false\r\nWheelSL10=3\r\n";
       settings += "Speed0=13\r\nExchangeLR0=false\r\nWheelSL0=3\r\n";
     }
     Start(settings.c_str(), c.args);
@@ -175,8 +176,8 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
 
 TEST_F(MainWindowTest, SlotFromASecondStartAppliesAndClosesWithSetAndClose) {
   Start("SetAndClose=true\r\nNonClose=true\r\n");
-  FillSlot(3, "16");
-  Message(form->DoubleExeGetParamMsg, 3, -1);
+  FillSlot(10, "16");
+  Message(form->DoubleExeGetParamMsg, 10, -1);
   EXPECT_EQ(os.mouseSpeed, 16);
   EXPECT_FALSE(form->Visible()) << "set and hide";
   EXPECT_FALSE(app->Terminated());

@@ -40,9 +40,10 @@ class SecondInstanceTest : public ::testing::Test {
 };
 
 TEST_F(SecondInstanceTest, SendsOneMessagePerValidArgumentInOrder) {
-  EXPECT_EQ(RunTivoler(os, nullptr, {"3", "x", "12", "5"}), 0);
+  EXPECT_EQ(RunTivoler(os, nullptr, {"3", "x", "12", "10", "5"}), 0);
   const unsigned getParam = Id("TivolDoubleExeGetParam");
-  EXPECT_EQ(Sent(), (std::vector<std::pair<unsigned, uintptr_t>>{{getParam, 3}, {getParam, 5}}));
+  EXPECT_EQ(Sent(), (std::vector<std::pair<unsigned, uintptr_t>>{
+                        {getParam, 3}, {getParam, 10}, {getParam, 5}}));
   EXPECT_EQ(os.CallsStartingWith("OpenMutexA")[0], "OpenMutexA 2031617 0 Tivoler");
   EXPECT_EQ(os.CallsStartingWith("CloseHandle").size(), 1u);
   EXPECT_TRUE(os.CallsStartingWith("CreateMutexA").empty());

@@ -1,6 +1,8 @@
 // The settings file: reading numbers, first start, options, saving and removal.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "fake_os.h"
 #include "settings/settings_file.h"
 #include "shell/main_form.h"
@@ -148,7 +150,7 @@ TEST_F(SettingsTest, HideOptionsSwitchTheirDependents) {
 
 TEST_F(SettingsTest, SavesOptionsThenSetProfilesInIndexOrder) {
   Start(nullptr);
-  form->Profile(0).Speed = "10";
+  form->SpeedTB.SetPosition(8);  // applied at once, but profile 0 keeps the start's 10
   form->Profile(5).Speed = "7";
   form->Profile(2).Speed = "3";
   form->Profile(3).ExchangeLR = "true";  // not set: no Speed
@@ -159,11 +161,38 @@ TEST_F(SettingsTest, SavesOptionsThenSetProfilesInIndexOrder) {
   ASSERT_EQ(lines.size(), 9u + 3 * 23);
   EXPECT_EQ(lines[0], "PositionX=30");
   EXPECT_EQ(lines[1], "PositionY=40");
-  EXPECT_EQ(lines[9], "ExchangeLR0=false") << "profile 0 is read from the system at exit";
-  EXPECT_EQ(lines[10], "Speed0=10");
+  EXPECT_EQ(lines[9], "ExchangeLR0=false");
+  EXPECT_EQ(lines[10], "Speed0=8") << "profile 0 is read from the system at exit";
   EXPECT_EQ(lines[9 + 23 + 1], "Speed2=3");
   EXPECT_EQ(lines[9 + 46 + 1], "Speed5=7");
   EXPECT_EQ(os.files.count(std::string(kFile) + ".new"), 0u);
+}
+
+TEST_F(SettingsTest, TickedOptionsAreSavedUnderTheirOwnKeysAndComeBack) {
+  const char* keys[] = {"NonClose", "SetAndClose", "MinimizeStart", "LoadPrevious",
+                        "OriginRightBottom"};
+  TCheckBox TMainForm::*boxes[] = {&TMainForm::NonCloseCB, &TMainForm::SetAndCloseCB,
+                                   &TMainForm::MinimizeStartCB, &TMainForm::LoadPreviousCB,
+                                   &TMainForm::OriginRightBottomCB};
+  // Minimise at start can only be ticked while the hide option is.
+  for (const std::set<int>& ticked : {std::set<int>{0}, {1}, {0, 2}, {3}, {4}}) {
+    SCOPED_TRACE(keys[*ticked.rbegin()]);
+    FakeOs fresh;
+    os = fresh;
+    Start(nullptr);
+    for (int i : ticked) ((*form).*boxes[i]).HandlePeerEvent(PeerEvent::Clicked);
+    form->MnExitClick();
+    const auto lines = FileLines();
+    const std::string saved = os.files.at(kFile);
+    form.reset();
+    Start(saved.c_str());
+    for (int i = 0; i < 5; ++i) {
+      const bool on = ticked.count(i) > 0;
+      EXPECT_EQ(lines[2 + static_cast<size_t>(i)],
+                std::string(keys[i]) + (on ? "=true" : "=false"));
+      EXPECT_EQ(((*form).*boxes[i]).Checked(), on) << keys[i];
+    }
+  }
 }
 
 TEST_F(SettingsTest, SavedProfilesComeBackAtTheNextStart) {

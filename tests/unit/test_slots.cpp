@@ -55,7 +55,7 @@ TEST_F(SlotsTest, SetTypeLimitsWhatIsAppliedButProfileZeroIsStoredWhole) {
 TEST_F(SlotsTest, OneHotKeyAppliesEveryMatchingSlotLowestFirst) {
   FillSlot(2, "5", "97");
   FillSlot(7, "9", "97");
-  FillSlot(8, "11", "65");
+  FillSlot(10, "11", "65");
   Type('a');
   EXPECT_EQ(os.CallsStartingWith("MessageBeep").size(), 2u);
   EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0], "SystemParametersInfoA 113 0 5 0");
@@ -71,13 +71,17 @@ TEST_F(SlotsTest, OneHotKeyAppliesEveryMatchingSlotLowestFirst) {
 
 TEST_F(SlotsTest, HotKeyTypedIntoANumberFieldStillReachesTheField) {
   FillSlot(5, "4", "55");  // the digit 7
-  int reached = 0;
-  form->WheelSLNE.OnKeyPress = [&](char& key) { reached += key == '7'; };
+  std::string reached;
+  form->WheelSLNE.OnKeyPress = [&](char& key) { reached += key; };
   form->WheelSLNE.SetFocus();
   Type('7');
   EXPECT_EQ(form->SpeedTB.Position(), 4);
   EXPECT_TRUE(form->Button5.Focused());
-  EXPECT_EQ(reached, 1);
+  form->MnSetKeyClick();  // slot 5 is current; its new key is typed into the field too
+  form->WheelSLNE.SetFocus();
+  Type('8');
+  EXPECT_EQ(form->Profile(5).Key, "56");
+  EXPECT_EQ(reached, "78");
 }
 
 TEST_F(SlotsTest, KeyCommandAssignsTheNextTypedCharacterToTheCurrentSlot) {
@@ -163,6 +167,7 @@ TEST_F(SlotsTest, FillingFromTheSystemUsesTheSetTypeOnlyForSetSlots) {
   form->SetTypeRG.SetItemIndex(1);
   form->SelectSlot(form->Button3);
   form->MnSetSlotClick();
+  EXPECT_EQ(os.CallsStartingWith("MessageBeep"), std::vector<std::string>{"MessageBeep 64"});
   EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Slot 3 is set from System configuration.|0");
   EXPECT_EQ(form->Profile(3).Speed, "10");
   EXPECT_EQ(form->Profile(3).CursorFiles[0], "C:\\old.cur");
@@ -184,8 +189,8 @@ TEST_F(SlotsTest, SelectingEnablesTheCommandsOfASetSlotOnly) {
   FillSlot(2, "5");
   form->ButtonEnter(form->Button1);
   EXPECT_EQ(form->CurrentSlot, 1);
-  EXPECT_FALSE(form->MnSetMouse.Enabled);
-  EXPECT_FALSE(form->MnDelete.Enabled);
+  EXPECT_FALSE(form->MnSetMouse.Enabled || form->MnSetKey.Enabled ||
+               form->MnCreateShortCut.Enabled || form->MnDelete.Enabled);
   EXPECT_TRUE(form->MnSetSlot.Enabled);
   form->ButtonMouseDown(form->Button2);
   EXPECT_EQ(form->CurrentSlot, 2);
@@ -210,13 +215,28 @@ TEST_F(SlotsTest, StatusLineShowsASetSlotForTenSeconds) {
 }
 
 TEST_F(SlotsTest, ClickAppliesAndSetAndCloseClosesTheWindow) {
-  FillSlot(1, "6");
-  form->ButtonMouseDown(form->Button1);
-  form->Button1.Click();
-  EXPECT_EQ(form->SpeedTB.Position(), 6);
+  FillSlot(1, "6", "97");
+  const std::function<void()> ways[] = {
+      [&] {
+        form->ButtonMouseDown(form->Button1);
+        form->Button1.Click();
+      },
+      [&] { form->TraySlotItems[1]->Click(); },
+      [&] { Type('a'); }};
+  form->NonCloseCB.SetChecked(true);  // closing only hides, so every way can be tried
+  for (bool setAndClose : {false, true}) {
+    form->SetAndCloseCB.SetChecked(setAndClose);
+    for (const auto& way : ways) {
+      form->SpeedTB.SetPosition(10);
+      form->Show();
+      way();
+      EXPECT_EQ(form->SpeedTB.Position(), 6);
+      EXPECT_EQ(form->Visible(), !setAndClose);
+    }
+  }
   EXPECT_FALSE(app->Terminated());
-  form->SetAndCloseCB.SetChecked(true);
-  form->TraySlotItems[1]->Click();
+  form->NonCloseCB.SetChecked(false);
+  form->Button1.Click();
   EXPECT_TRUE(app->Terminated()) << "set and close ends the program";
 }
 

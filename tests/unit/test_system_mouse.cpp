@@ -159,8 +159,8 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     p.Speed = c.speed;
     p.Accell1 = "TRUE";
     p.AccelT1 = "8";
-    p.Accell2 = "false";
-    p.AccelT2 = "0";
+    p.Accell2 = "true";
+    p.AccelT2 = "11";
     p.WheelSL = "4";
     EXPECT_TRUE(form->LoadProfile(3, TMainForm::kMouseParameters));
     EXPECT_EQ(form->LeftyRB.Checked(), c.lefty);
@@ -168,6 +168,8 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     EXPECT_EQ(form->MouseSpeedNE.Text(), std::to_string(c.position));
     EXPECT_TRUE(form->Accel1CB.Checked());
     EXPECT_EQ(form->MouseParam0NE.Text(), "8");
+    EXPECT_EQ(form->MouseParam1NE.Text(), "11");
+    EXPECT_EQ(os.Text(kMouse, "MouseThreshold2"), "11");
     EXPECT_EQ(form->WheelSLNE.Text(), "4");
     EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 4 ").size(), 1u) << "applied once";
     EXPECT_EQ(os.Text(kMouse, "MouseSensitivity"), std::to_string(c.position));
@@ -183,6 +185,7 @@ TEST_F(SystemMouseTest, EmptySlotLoadChangesNothing) {
 
 TEST_F(SystemMouseTest, StoresTheWorkingSettingsAndTheCursorScheme) {
   os.SetText("Control Panel\\Cursors", "Arrow", "C:\\a.cur", win::kRegExpandSz);
+  os.mouse[2] = 2;  // both steps on
   Start();
   form->MouseParam0NE.SetText("007");
   form->Profile(2).Key = "97";
@@ -191,7 +194,8 @@ TEST_F(SystemMouseTest, StoresTheWorkingSettingsAndTheCursorScheme) {
   EXPECT_EQ(p.Speed, "10");
   EXPECT_EQ(p.Accell1, "true");
   EXPECT_EQ(p.AccelT1, "007") << "the edit's text, not its value";
-  EXPECT_EQ(p.Accell2, "false");
+  EXPECT_EQ(p.Accell2, "true");
+  EXPECT_EQ(p.AccelT2, "10");
   EXPECT_EQ(p.ExchangeLR, "false");
   EXPECT_EQ(p.WheelSL, "3");
   EXPECT_EQ(p.Key, "97");
@@ -254,6 +258,12 @@ TEST_F(SystemMouseTest, TrackBarAndEditStayInStep) {
   form->WheelSLNE.SetText("7");
   EXPECT_EQ(form->WheelSLTB.Position(), 7);
   EXPECT_EQ(os.Text(kDesktop, "WheelScrollLines"), "7");
+  form->WheelSLTB.SetPosition(20);
+  form->WheelSLNE.SetText("25");
+  form->SelectSlot(form->Button1);
+  form->MnSetSlotClick();  // stores the text "25"
+  form->Button1.Click();
+  EXPECT_EQ(os.wheelLines, 20) << "the bar keeps the applied value within its range";
 }
 
 TEST_F(SystemMouseTest, ACursorErrorDuringLoadDoesNotLeaveTheGuardSet) {

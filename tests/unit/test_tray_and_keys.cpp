@@ -1,5 +1,6 @@
 // The tray icon, the hold-keys monitor and the language of the texts.
 #include "main_form_fixture.h"
+#include "string_table.h"
 
 namespace tivoler::test {
 namespace {
@@ -22,17 +23,15 @@ TEST_F(TrayTest, IconIsAddedWithItsRecordThenGetsTheSummaryTip) {
   EXPECT_STREQ(os.trayRecords[1].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
 }
 
-TEST_F(TrayTest, UnchangedTipIsNotSentAgain) {
+TEST_F(TrayTest, TipShowsEveryAppliedSlot) {
   Start();
   FillSlot(2, "10");
-  form->ApplySlot(2, true, true);
-  const size_t sent = os.trayMessages.size();
-  form->ApplySlot(2, true, true);
-  EXPECT_EQ(os.trayMessages.size(), sent);
   FillSlot(3, "12");
-  form->ApplySlot(3, true, true);
-  EXPECT_EQ(os.trayMessages.size(), sent + 1);
-  EXPECT_NE(std::string(os.trayRecords.back().szTip).find("Speed:12"), std::string::npos);
+  for (int slot : {2, 3, 3, 2}) {
+    form->ApplySlot(slot, true, true);
+    EXPECT_EQ(std::string(os.trayRecords.back().szTip),
+              "Tivoler\nRighty\nSpeed:" + form->Profile(slot).Speed + "\nWheel:3Lines");
+  }
 }
 
 TEST_F(TrayTest, RefusedIconIsTriedAHundredTimesHalfASecondApart) {
@@ -110,10 +109,10 @@ TEST_F(TrayTest, MenuCommandsShowExitAndOpenTheMouseSettings) {
   form->MnShowMCPanel.Click();
   EXPECT_EQ(os.CallsStartingWith("ShellExecuteA").back(),
             "ShellExecuteA 0 open control.exe main.cpl 8");
-  form->SetTypeRG.SetItemIndex(1);
-  EXPECT_FALSE(form->MnReloadCursors.Visible);
-  form->SetTypeRG.SetItemIndex(2);
-  EXPECT_TRUE(form->MnReloadCursors.Visible);
+  for (int setType : {1, 0, 1, 2}) {  // hidden only for "Control"
+    form->SetTypeRG.SetItemIndex(setType);
+    EXPECT_EQ(form->MnReloadCursors.Visible, setType != 1) << setType;
+  }
   form->MnExit.Click();
   EXPECT_TRUE(app->Terminated());
   app->Run();  // destroys the window
@@ -150,6 +149,36 @@ TEST_F(HoldKeysTest, HoldingThePairShowsTheWindowEveryThirdTick) {
   form->Timer.Tick();
   form->Timer.Tick();
   EXPECT_TRUE(form->Visible());
+}
+
+TEST_F(HoldKeysTest, EachChoiceWatchesTheKeysItNames) {
+  struct Pair {
+    const char* text;
+    int first, second;
+  };
+  const Pair pairs[] = {
+      {"ESC", 0x1B, 0x1B},            {"ESC + Tab", 0x1B, 0x09},
+      {"ESC + LShift", 0x1B, 0xA0},   {"Home + End", 0x24, 0x23},
+      {"LShift + RShift", 0xA0, 0xA1}, {"LCtrl + RCtrl", 0xA2, 0xA3},
+      {"LShift + LCtrl", 0xA0, 0xA2}, {"RShift + RCtrl", 0xA1, 0xA3},
+      {"LShift + RCtrl", 0xA0, 0xA3}, {"LCtrl + RShift", 0xA2, 0xA1},
+      {"LButton + RButton", 0x01, 0x02}, {"MButton", 0x04, 0x04},
+  };
+  Start();
+  for (int choice = 1; choice <= 12; ++choice) {
+    const Pair& pair = pairs[choice - 1];
+    SCOPED_TRACE(pair.text);
+    EXPECT_EQ(form->ShowMethodCB.Items()[static_cast<size_t>(choice)], pair.text);
+    Choose(choice);
+    os.keysDown = {pair.first, pair.second};
+    form->Timer.Tick();
+    EXPECT_EQ(os.CallsStartingWith("GetAsyncKeyState"),
+              (std::vector<std::string>{"GetAsyncKeyState " + std::to_string(pair.first),
+                                        "GetAsyncKeyState " + std::to_string(pair.second)}));
+    EXPECT_EQ(Icon(), "TRAYICONXPHOT");
+    os.keysDown.clear();
+    form->Timer.Tick();
+  }
 }
 
 TEST_F(HoldKeysTest, LettingGoOrHoldingOneKeyPutsNothingUp) {
@@ -240,6 +269,35 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
     EXPECT_EQ(form.ShowMethodCB.Items()[0], c.none);
     EXPECT_EQ(form.ShowMethodCB.Items()[2], "ESC + Tab") << "key names read the same";
     EXPECT_EQ(form.DetailButton.Caption(), "Dtl");
+    // Every text at its place: the text id of each caption, hint, item and filter.
+    TMainForm& f = form;
+    const std::pair<int, std::string> texts[] = {
+        {1001, f.Font().Name}, {1011, f.DetailButton.Hint()}, {1012, f.OptionButton.Hint()},
+        {1021, f.OptionGB.Caption()}, {1031, f.NonCloseCB.Hint()}, {1032, f.NonCloseCB.Caption()},
+        {2043, f.SetAndCloseCB.Hint()}, {2044, f.SetAndCloseCB.Caption()},
+        {1051, f.MinimizeStartCB.Hint()}, {1052, f.MinimizeStartCB.Caption()},
+        {1061, f.LoadPreviousCB.Hint()}, {1062, f.LoadPreviousCB.Caption()},
+        {1071, f.OriginRightBottomCB.Hint()}, {1072, f.OriginRightBottomCB.Caption()},
+        {1091, f.SetTypeRG.Hint()}, {1092, f.SetTypeRG.Caption()}, {1093, f.SetTypeRG.Item(0)},
+        {1094, f.SetTypeRG.Item(1)}, {1095, f.SetTypeRG.Item(2)}, {1101, f.HotKeyST.Caption()},
+        {1102, f.ShowMethodCB.Hint()}, {1103, f.ShowMethodCB.Items()[0]},
+        {1104, f.ShowMethodCB.Items()[11]}, {1105, f.ShowMethodCB.Items()[12]},
+        {1301, f.DetailGB.Caption()}, {1311, f.RightyRB.Hint()}, {1312, f.RightyRB.Caption()},
+        {1321, f.LeftyRB.Hint()}, {1322, f.LeftyRB.Caption()}, {1331, f.SpeedST.Caption()},
+        {1332, f.MouseSpeedNE.Hint()}, {1333, f.SpeedTB.Hint()}, {1341, f.Accel1CB.Hint()},
+        {1342, f.MouseParam0NE.Hint()}, {1343, f.Accel1CB.Caption()}, {1351, f.Accel2CB.Hint()},
+        {1352, f.MouseParam1NE.Hint()}, {1353, f.Accel2CB.Caption()}, {1361, f.WheelST.Caption()},
+        {1362, f.WheelSLNE.Hint()}, {1363, f.WheelSLTB.Hint()}, {1371, f.PreCursorButton.Hint()},
+        {1372, f.PreCursorButton.Caption()}, {1381, f.NextCursorButton.Hint()},
+        {1382, f.NextCursorButton.Caption()}, {1391, f.CursorST.Caption()},
+        {1392, f.DropPanel.Hint()}, {1393, f.CursorLabel.Hint()}, {1401, f.MnSetMouse.Caption},
+        {1402, f.MnSetSlot.Caption}, {1403, f.MnSetKey.Caption}, {1404, f.MnCreateShortCut.Caption},
+        {1405, f.MnDelete.Caption}, {1412, f.MnShowMCPanel.Caption},
+        {1413, f.MnReloadCursors.Caption}, {1414, f.MnExit.Caption}, {1421, f.SaveDialogFilter},
+        {1431, f.MnOpenCursor.Caption}, {1432, f.MnSetDefault.Caption}, {1433, f.MnRepair.Caption},
+        {1441, f.CursorOpenFilter}, {1451, f.DelSettingButton.Caption()}, {2083, f.MnShow.Caption},
+    };
+    for (const auto& [id, text] : texts) EXPECT_EQ(text, StringTable().at(id + c.offset)) << id;
   }
 }
 
