@@ -125,6 +125,9 @@ def main():
     print("|---|---|---|---|---|---|")
     for r in rows:
         print("| " + " | ".join(r) + " |")
+    print()
+    print(f"start-up ratio: {get('startup.tivoler_ms') / get('startup.minimal_ms'):.2f}")
+    print(f"apply over floor: {(get('apply.median_us') - get('apply.floor_median_us')) / 1000:.2f} ms")
 
 
 if __name__ == "__main__":

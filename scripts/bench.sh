@@ -1,23 +1,42 @@
 #!/usr/bin/env bash
 # Performance figures of Tivoler, each measured beside its baseline in the same run,
-# printed as one table (Markdown). Builds what it needs: the product with the win32
-# and win64 presets, the measuring programs of bench/ for Windows (build/bench-win64,
-# and minimal.exe for i686 in build/bench-win32) and natively (build/bench-native).
-# The Windows programs run under wine64 in a private prefix (build/wineprefix-bench)
-# on a virtual display of their own; both are stopped at the end. The settings code
-# runs natively under callgrind.
+# printed as one table (Markdown) and two closing lines (the start-up ratio and the
+# apply's time over the floor). Builds what it needs: the product with the win32
+# preset, the measuring programs of bench/ for i686 (build/bench-win32: all 32-bit,
+# like the product) and natively (build/bench-native). The Windows programs run
+# under Wine 10 in WoW64 mode inside the Debian 13 root (scripts/wine-root.sh), in a
+# private prefix on a virtual display of their own; both are stopped at the end.
+# The settings code runs natively under callgrind.
 #
 # BENCH_STARTS (15), BENCH_APPLIES (1000), BENCH_CURSOR_CHANGES (200) and
 # BENCH_IDLE_SECONDS (60) set the repetitions; raw figures and logs stay in
 # build/bench-results/.
 set -u
+if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
+  # Inside the root: the Windows programs under Wine, figures to wine.txt.
+  export WINEPREFIX=/tivoler/wineprefix-bench LC_ALL=C
+  cd /tivoler/bench || exit 1
+  . ./wine-env.sh
+  trap stop_wine EXIT
+  start_virtual_display || exit 1
+  start_wine
+  run() { "$WINE64" wine_bench.exe "$@" </dev/null >>wine.txt 2>>wine.log; }
+  echo "== start-up: $1 starts of each program" >&2
+  run startup "$1" || exit 1
+  echo "== desktop-shortcut start: $1 starts of each program" >&2
+  run shortcut "$1" || exit 1
+  echo "== slot applies: $2, cursor preview steps: $3" >&2
+  run apply "$2" "$3" && run calls 200 || exit 1
+  echo "== idle: twice $4 s" >&2
+  run idle "$4"
+  exit
+fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 starts=${BENCH_STARTS:-15}
 applies=${BENCH_APPLIES:-1000}
 cursorChanges=${BENCH_CURSOR_CHANGES:-200}
 idle=${BENCH_IDLE_SECONDS:-60}
 results="$root/build/bench-results"
-bench64="$root/build/bench-win64"
 bench32="$root/build/bench-win32"
 native="$root/build/bench-native"
 mkdir -p "$results"
@@ -45,26 +64,18 @@ command -v valgrind >/dev/null || {
   $SUDO apt-get install -y -q --no-install-recommends valgrind >&2 || fail "valgrind is missing"
 }
 
-say "building the product (presets win32, win64)"
+say "building the product (preset win32)"
 cd "$root" || exit 1
-for preset in win32 win64; do
+for preset in win32; do
   retry sh -c "cmake --preset $preset >/dev/null && cmake --build --preset $preset --target tivoler -j2 >'$results/build-$preset.log' 2>&1" ||
     fail "the $preset build failed (see $results/build-$preset.log)"
 done
 
 say "building the measuring programs"
-cmake -S bench -B "$bench64" --toolchain "$root/cmake/mingw-x86_64.cmake" >/dev/null &&
-  cmake --build "$bench64" -j2 >"$results/build-bench-win64.log" 2>&1 || fail "bench-win64 build failed"
 cmake -S bench -B "$bench32" --toolchain "$root/cmake/mingw-i686.cmake" >/dev/null &&
-  cmake --build "$bench32" --target minimal -j2 >"$results/build-bench-win32.log" 2>&1 || fail "bench-win32 build failed"
+  cmake --build "$bench32" -j2 >"$results/build-bench-win32.log" 2>&1 || fail "bench-win32 build failed"
 cmake -S bench -B "$native" >/dev/null &&
   cmake --build "$native" -j2 >"$results/build-bench-native.log" 2>&1 || fail "bench-native build failed"
-# The measured copy sits beside the measuring program, so that a rebuild of
-# build/win64 during the run changes nothing here.
-retry sh -c "cp '$root/build/win64/tivoler.exe' '$bench64/tivoler.exe.new' &&
-  x86_64-w64-mingw32-objdump -f '$bench64/tivoler.exe.new' >/dev/null" || fail "cannot copy tivoler.exe"
-mv "$bench64/tivoler.exe.new" "$bench64/tivoler.exe"
-
 # ---- 1. the product's file ----
 exe32="$root/build/win32/tivoler.exe"
 {
@@ -88,29 +99,17 @@ for mode in load save read-lines write-lines; do
   echo "ir.$mode=$((ir / 20))"
 done >"$results/ir.txt"
 
-# ---- 2.-6. under wine64 ----
-export WINEPREFIX="$root/build/wineprefix-bench"
-# The same texts and formats on every machine.
-export LANG=C LC_ALL=C
-. "$root/scripts/wine-env.sh"
-trap stop_wine EXIT
-start_virtual_display || exit 1
-start_wine
-wine_bench() {
-  (cd "$bench64" && "$WINE64" wine_bench.exe "$@" </dev/null) >>"$results/wine.txt" 2>>"$results/wine.log" ||
-    fail "wine_bench $* failed (see $results/wine.log)"
-}
-say "start-up: $starts starts of each program"
-wine_bench startup "$starts"
-say "desktop-shortcut start: $starts starts of each program"
-wine_bench shortcut "$starts"
-say "slot applies: $applies, cursor preview steps: $cursorChanges"
-wine_bench apply "$applies" "$cursorChanges"
-wine_bench calls 200
-say "idle: twice $idle s"
-wine_bench idle "$idle"
-stop_wine
-trap - EXIT
-
+# ---- 2.-6. under Wine 10 (WoW64), inside the root ----
+. "$root/scripts/wine-root.sh"
+ensure_wine_root || fail "no Wine 10 root"
+work="$WINE_ROOT/tivoler/bench"
+rm -rf "$work" && mkdir -p "$work"
+# The measured copy sits beside the measuring program.
+cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,gui_counter.dll} \
+  "$root/scripts/wine-env.sh" "$root/scripts/bench.sh" "$work/" || fail "cannot copy the programs"
+say "$(in_wine_root /usr/lib/wine/wine64 --version) in WoW64 mode: build/win32/tivoler.exe beside minimal.exe (both PE32)"
+in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 LANG=C bash /tivoler/bench/bench.sh \
+  "$starts" "$applies" "$cursorChanges" "$idle" || fail "the measurements under Wine failed (see $results/wine.log)"
+cp "$work/wine.txt" "$work/wine.log" "$results/"
 cat "$results"/size.txt "$results"/ir.txt "$results"/wine.txt >"$results/figures.txt"
 python3 "$root/bench/table.py" "$results/figures.txt" | tee "$results/table.md"
