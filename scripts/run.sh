@@ -13,6 +13,7 @@ if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   cp "$root/build/win32/tivoler.exe" "$root/scripts/wine-env.sh" "$root/scripts/run.sh" "$WINE_ROOT/tivoler/run/" || exit 1
   echo "Starting build/win32/tivoler.exe (PE32) under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null) in WoW64 mode"
   in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 bash /tivoler/run/run.sh "$@"
+  exit
 fi
 
 # Inside the root.
