@@ -113,6 +113,28 @@ void ClickCenter(HWND hwnd, bool right) {
   SendInput(3, in, sizeof(INPUT));
 }
 
+bool ClickTrayIcon(bool right, const std::function<bool()>& cond) {
+  // Without a desktop Wine 10 shows each tray icon as a child window of a taskbar
+  // window. An icon left behind by an ended program goes away when clicked.
+  HWND tray = nullptr;
+  if (!WaitUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); })) {
+    return false;
+  }
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    std::vector<HWND> icons;
+    for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      if (IsWindowVisible(c) && ClassOf(c) == "__wine_tray_icon") icons.push_back(c);
+    }
+    for (HWND icon : icons) {
+      Sleep(GetDoubleClickTime() + 50);  // two quick clicks would make a double click
+      ClickCenter(icon, right);
+      if (WaitUntil(cond, 1000)) return true;
+      if (right) PressKey(VK_ESCAPE);
+    }
+  }
+  return false;
+}
+
 bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     Sleep(GetDoubleClickTime() + 50);  // never two clicks close enough for a double click

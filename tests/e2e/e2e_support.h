@@ -82,6 +82,8 @@ std::string RegistryTextOfType(const std::string& key, const std::string& name, 
 // redrawing); false when three clicks did not do it.
 bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right = false);
 std::string WindowText(HWND hwnd);
+// Clicks the tray icons (left or right) until cond holds; false when it never did.
+bool ClickTrayIcon(bool right, const std::function<bool()>& cond);
 // The window that has the keyboard focus in top's thread.
 HWND FocusOf(HWND top);
 void CreateRegistryKey(const std::string& key);

@@ -90,6 +90,41 @@ TEST_F(RunningInstance, ForeignSlotNumbersLeaveItRunning) {
   EXPECT_TRUE(IsWindowVisible(main));
 }
 
+// A close sent from outside to the hidden application window (what "end task" and
+// session tools send) is a close of the main window: the program saves and ends, or
+// with "[x] to Hide Window" on it hides and a later start shows it again.
+TEST(CloseFromOutside, IsACloseOfTheMainWindow) {
+  for (const bool hide : {false, true}) {
+    SCOPED_TRACE(hide ? "[x] to Hide Window on" : "[x] to Hide Window off");
+    PrepareSettings(hide ? "NonClose=true\r\n" : "");
+    Process process("");
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      main = MainFormOf(process.Id());
+      return main && IsWindowVisible(main);
+    }));
+    HWND application = nullptr;
+    for (HWND w : WindowsOf(process.Id())) {
+      if (w != main) application = w;
+    }
+    ASSERT_NE(application, nullptr);
+    PostMessageA(application, WM_CLOSE, 0, 0);
+    if (!hide) {
+      EXPECT_EQ(process.WaitExit(), 0);
+      std::string content;
+      ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+      EXPECT_NE(content.find("\r\nSpeed0="), std::string::npos) << "the settings were saved";
+      continue;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(process.Running());
+    Process second("");
+    EXPECT_EQ(second.WaitExit(), 0);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }))
+        << "a later start shows the window again";
+  }
+}
+
 TEST(SecondStart, DeliversValidSlotArgumentsInOrder) {
   StandIn standIn(true);
   Process second("3 x 12 5");

@@ -1,5 +1,5 @@
 // Slots end to end: fill a slot from the system, apply it from a second start,
-// apply one from the command line, and keep the window's place.
+// apply one from the command line, keep the window's place, show the hints.
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
@@ -37,7 +37,8 @@ std::string AnswerDialog(DWORD pid) {
   HWND dialog = nullptr;
   if (!WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000)) return "<none>";
   const std::string text = DialogText(dialog);
-  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  SetForegroundWindow(dialog);
+  PressKey(VK_RETURN);
   WaitUntil([&] { return !IsWindow(dialog); }, 5000);
   return text;
 }
@@ -122,16 +123,18 @@ TEST(Slots, WindowKeepsItsPlaceAcrossHideAndShow) {
     ASSERT_NE(main, nullptr);
     RECT before;
     GetWindowRect(main, &before);
-    const UINT tray = RegisterWindowMessageA("TivolIconNotify");
     ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton), [&] {  // expanded when hidden
-      RECT r;
-      GetClientRect(main, &r);
-      return r.bottom == 367;
+      RECT client;
+      GetClientRect(main, &client);
+      return client.bottom == 367;
     }));
-    SendMessageA(main, tray, 0, WM_LBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
-    SendMessageA(main, tray, 0, WM_LBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    RECT expanded;
+    GetWindowRect(main, &expanded);
+    // Measured from the right-bottom corner the window grows upward.
+    EXPECT_EQ(expanded.bottom, before.bottom + (origin[0] == 't' ? 0 : 300));
+    EXPECT_EQ(expanded.top, before.top - (origin[0] == 't' ? 300 : 0));
+    ASSERT_TRUE(ClickTrayIcon(false, [&] { return !IsWindowVisible(main); }));
+    ASSERT_TRUE(ClickTrayIcon(false, [&] { return IsWindowVisible(main) != FALSE; }));
     RECT after;
     GetWindowRect(main, &after);
     EXPECT_EQ(after.left, before.left);
@@ -140,6 +143,42 @@ TEST(Slots, WindowKeepsItsPlaceAcrossHideAndShow) {
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(process.WaitExit(), 0);
   }
+}
+
+// The set type's hint shows over each of its radio buttons.
+TEST(Slots, SetTypeHintShowsOverItsChoices) {
+  PrepareSettings();
+  Process process("");
+  HWND main = WaitForMain(process);
+  ASSERT_NE(main, nullptr);
+  HWND first = GetDlgItem(main, ids::kSetTypeFirstItem);
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton),
+                         [&] { return IsWindowVisible(first) != FALSE; }));
+  const std::string hint = "Select to Configure Type, when set from button or to.";
+  auto shownTip = [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == process.Id() && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
+        return WindowText(w);
+      }
+    }
+    return std::string();
+  };
+  for (int item = 0; item < 3; ++item) {
+    SCOPED_TRACE(item);
+    RECT r;
+    GetWindowRect(GetDlgItem(main, ids::kSetTypeFirstItem + item), &r);
+    // Into the button from outside the window, then a little further, as a hand does.
+    SetCursorPos(r.left - 40, r.top);
+    Sleep(100);
+    SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
+    Sleep(50);
+    SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
+    EXPECT_TRUE(WaitUntil([&] { return shownTip() == hint; }, 5000)) << shownTip();
+  }
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(process.WaitExit(), 0);
 }
 
 }  // namespace

@@ -36,11 +36,9 @@ class Started : public ::testing::Test {
   }
   void TearDown() override {
     if (!process || !process->Running()) return;
-    const UINT tray = RegisterWindowMessageA("TivolIconNotify");
-    // Ends the program even when closing would only hide it: the tray menu's exit.
+    // Ends the program even when closing would only hide it: the session's end.
     SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
     EXPECT_EQ(process->WaitExit(), 0);
-    (void)tray;
   }
   std::unique_ptr<Process> process;
   HWND main = nullptr;
@@ -48,36 +46,13 @@ class Started : public ::testing::Test {
 
 class Tray : public Started {};
 
-// Without a desktop Wine 10 shows tray icons as child windows of a taskbar window.
-HWND TrayWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
-
 TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
   if (Japanese()) GTEST_SKIP() << "run in the English pass";
   // Away from the taskbar window at the bottom of the screen.
   Start("PositionX=400\r\nPositionY=300\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-  HWND tray = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (tray = TrayWindow()) && IsWindowVisible(tray); }))
-      << "Wine shows tray icons in its taskbar window";
-  // Clicks the icons of the tray window until cond holds. Wine shows each icon as a
-  // child window; an icon left behind by an ended program goes away when clicked.
-  auto clickIcon = [&](bool right, const std::function<bool()>& cond) {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-      std::vector<HWND> icons;
-      for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (IsWindowVisible(c) && ClassOf(c) == "__wine_tray_icon") icons.push_back(c);
-      }
-      for (HWND icon : icons) {
-        Sleep(GetDoubleClickTime() + 50);  // two quick clicks would make a double click
-        ClickCenter(icon, right);
-        if (WaitUntil(cond, 1000)) return true;
-        if (right) PressKey(VK_ESCAPE);
-      }
-    }
-    return false;
-  };
-  EXPECT_TRUE(clickIcon(false, [&] { return !IsWindowVisible(main); })) << "left click hides";
-  EXPECT_TRUE(clickIcon(false, [&] { return IsWindowVisible(main) != FALSE; }))
+  EXPECT_TRUE(ClickTrayIcon(false, [&] { return !IsWindowVisible(main); })) << "left click hides";
+  EXPECT_TRUE(ClickTrayIcon(false, [&] { return IsWindowVisible(main) != FALSE; }))
       << "left click shows";
   // The menu shows as a pop-up menu window of the program's own thread.
   auto menuShown = [&] {
@@ -88,7 +63,7 @@ TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
     }
     return false;
   };
-  EXPECT_TRUE(clickIcon(true, menuShown)) << "right click opens the tray menu";
+  EXPECT_TRUE(ClickTrayIcon(true, menuShown)) << "right click opens the tray menu";
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !menuShown(); }, 5000));
 }
