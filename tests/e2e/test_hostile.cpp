@@ -228,7 +228,8 @@ TEST_F(Hostile, SettingsFolderThatCannotBeWrittenAtExit) {
       << "the error is shown";
   if (box) {
     EXPECT_NE(DialogText(box).find("Cannot create file"), std::string::npos) << DialogText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    SetForegroundWindow(box);
+    PressKey(VK_RETURN);
   }
   EXPECT_TRUE(WaitUntil([&] { return box == nullptr || !IsWindow(box); }, 5000));
   EXPECT_TRUE(process->Running()) << "the window stays";

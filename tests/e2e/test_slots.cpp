@@ -59,13 +59,31 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   EXPECT_EQ(AnswerDialog(process.Id()), "Slot 3 is set from System configuration.");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(3)"; }, 5000));
 
-  // Change the detail panel: the registry follows.
+  // Give slot 3 the hot key q: "Select Acceleration Key(&A)", then the character.
+  ClickCenter(button3, true);
+  Sleep(300);
+  PressKey('A');
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(-)"; }, 5000));
+  TypeText("q");
+  const std::string keySet = AnswerDialog(process.Id());
+  EXPECT_NE(keySet.find("Key No.:113"), std::string::npos) << keySet;
+  EXPECT_NE(keySet.find("\"q\" is Set."), std::string::npos) << keySet;
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "q"; }, 5000));
+
+  // Change the detail panel: the registry follows; the hot key typed into the
+  // focused track bar applies slot 3 again.
   HWND speed = GetDlgItem(main, ids::kSpeedTB);
   ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton),
                          [&] { return IsWindowVisible(speed) != FALSE; }));
-  ASSERT_TRUE(ClickUntil(speed, [&] { return FocusOf(main) == speed; }));
-  PressKey(VK_END);
-  ASSERT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "20"; }, 5000));
+  for (const char* typed : {"q", ""}) {
+    ASSERT_TRUE(ClickUntil(speed, [&] { return FocusOf(main) == speed; }));
+    PressKey(VK_END);
+    ASSERT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "20"; }, 5000));
+    if (!*typed) continue;
+    TypeText(typed);
+    EXPECT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "7"; }, 5000))
+        << "the hot key applied slot 3";
+  }
 
   // Switch "Set and Close" on in the option panel.
   HWND setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
@@ -90,6 +108,7 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   EXPECT_EQ(lines[10].rfind("Speed0=", 0), 0u);
   EXPECT_EQ(lines[15], "WheelSL0=3");
   EXPECT_EQ(lines[9 + 23 + 1], "Speed3=7");
+  EXPECT_EQ(lines[9 + 23 + 7], "Key3=113");
 }
 
 TEST(Slots, CommandLineSlotIsAppliedWithoutAWindowAndTheProgramEnds) {
