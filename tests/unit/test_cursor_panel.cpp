@@ -32,6 +32,13 @@ TEST_F(CursorPanelTest, PreviewFollowsAppliesOnlyWhileThePanelIsOpen) {
   EXPECT_GT(opened, before) << "opening the panel shows the role";
   form->SpeedTB.SetPosition(5);
   EXPECT_GT(form->PaintBox.RepaintCount(), opened);
+  FillSlot(3, "7");
+  form->Profile(3).CursorFiles[0] = "C:\\WINDOWS\\Cursors\\x.cur";
+  form->CurrentRole = 0;
+  form->ApplySlot(3, true, true);
+  EXPECT_EQ(os.CallsStartingWith("LoadCursorImage").back(),
+            "LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur")
+      << "the preview shows the cursor of the slot just applied";
 }
 
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {

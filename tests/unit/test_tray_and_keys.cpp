@@ -35,6 +35,19 @@ TEST_F(TrayTest, UnchangedTipIsNotSentAgain) {
   EXPECT_NE(std::string(os.trayRecords.back().szTip).find("Speed:12"), std::string::npos);
 }
 
+TEST_F(TrayTest, LongJapaneseTipIsCutBeforeACharacterThatDoesNotFit) {
+  os.languageId = win::kLangJapanese;
+  os.codePage = 932;
+  os.mouse[0] = 16;
+  os.mouse[2] = 2;
+  os.wheelLines = 20;
+  Start();
+  // 64 bytes of Shift-JIS text: the 63rd byte is the first half of the last character.
+  const std::string tip = form->TrayTip();
+  EXPECT_EQ(tip.size(), 62u);
+  EXPECT_EQ(tip.substr(tip.size() - 3), ":20");
+}
+
 TEST_F(TrayTest, RefusedIconIsTriedAHundredTimesHalfASecondApart) {
   struct Case {
     int failures;
