@@ -125,6 +125,14 @@ void TForm::Dispatch(TMessage& msg) {
   }
 }
 
+void TForm::WindowMessage(TMessage& msg) {
+  if (app_.MainForm() == this && app_.IsBroadcastMessage(msg.Msg)) {
+    DefaultHandler(msg);
+  } else {
+    Dispatch(msg);
+  }
+}
+
 void TForm::WndProc(TMessage& msg) {
   switch (msg.Msg) {
     case wm::kClose:

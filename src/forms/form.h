@@ -65,6 +65,9 @@ class TForm {
 
   // The dispatch boundary: runs WndProc and shows an escaping error.
   void Dispatch(TMessage& msg);
+  // A message that reached this form's own window. The main form leaves a broadcast
+  // message to the window system: it takes the application window's copy instead.
+  void WindowMessage(TMessage& msg);
   virtual void WndProc(TMessage& msg);
   void DefaultHandler(TMessage& msg);
 

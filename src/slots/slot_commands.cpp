@@ -213,7 +213,7 @@ void TMainForm::RefreshSlot(int n) {
   if (n == 0) {
     // The tip field holds 63 bytes of text and its terminating zero.
     const std::string tip = CutAtCharacter(Os(), kApplicationTitle + SlotSummary(Profile(0)), 63);
-    if (tip == TrayRecord.szTip) return;  // the tray already shows it
+    if (tip == TrayRecord.szTip && tip == trayShownTip_) return;  // the tray already shows it
     std::fill(std::begin(TrayRecord.szTip), std::end(TrayRecord.szTip), '\0');
     tip.copy(TrayRecord.szTip, tip.size());
     UpdateTrayIcon();

@@ -33,6 +33,14 @@ TEST_F(TrayTest, UnchangedTipIsNotSentAgain) {
   form->ApplySlot(3, true, true);
   EXPECT_EQ(os.trayMessages.size(), sent + 1);
   EXPECT_NE(std::string(os.trayRecords.back().szTip).find("Speed:12"), std::string::npos);
+  // A tip the tray refused is sent again, although the record already holds it.
+  form->ApplySlot(2, true, true);
+  os.trayFailures = -1;
+  form->ApplySlot(3, true, true);
+  os.trayFailures = 0;
+  os.trayMessages.clear();
+  form->ApplySlot(3, true, true);
+  EXPECT_EQ(os.trayMessages, std::vector<uint32_t>{win::kNimModify});
 }
 
 TEST_F(TrayTest, LongJapaneseTipIsCutBeforeACharacterThatDoesNotFit) {
@@ -95,7 +103,11 @@ TEST_F(TrayTest, TaskbarRestartBringsBackTheNormalIconWithTheCurrentTip) {
   form->SetTrayIconState(true);
   os.trayMessages.clear();
   os.trayRecords.clear();
-  Message(form->TaskbarCreatedMsg);
+  // The shell's broadcast reaches the shown main form's window and the application's.
+  TMessage toForm{form->TaskbarCreatedMsg, 0, 0, 0};
+  TMessage toApplication = toForm;
+  form->WindowMessage(toForm);
+  EXPECT_TRUE(app->HandleApplicationMessage(toApplication));
   EXPECT_EQ(os.trayMessages,
             (std::vector<uint32_t>{win::kNimDelete, win::kNimAdd, win::kNimModify}));
   EXPECT_EQ(os.IconName(os.trayRecords[1].hIcon), "TRAYICONXP");

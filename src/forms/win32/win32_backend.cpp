@@ -122,7 +122,7 @@ class Win32FormPeer : public FormPeer {
     // Messages of the creation itself arrive before the form holds this peer.
     if (!peer || !peer->created_) return DefWindowProcA(hwnd, m, w, l);
     TMessage msg{m, w, l, 0};
-    peer->form_.Dispatch(msg);
+    peer->form_.WindowMessage(msg);
     return msg.Result;
   }
 
@@ -705,14 +705,11 @@ class Win32Backend : public Backend {
       if (it != self->timers_.end()) it->second->Tick();
       return 0;
     }
-    // Inter-instance messages may be addressed to this window, which carries the
-    // same title as the main form: hand them to the main form.
-    if (self && self->app_ && m >= wm::kFirstRegistered && m <= 0xFFFF) {
-      if (TForm* form = self->app_->MainForm()) {
-        TMessage msg{m, w, l, 0};
-        form->Dispatch(msg);
-        return msg.Result;
-      }
+    // Closes, minimise requests and registered messages (a second start may address
+    // this window, which carries the main form's title) are the main form's.
+    if (self && self->app_) {
+      TMessage msg{m, w, l, 0};
+      if (self->app_->HandleApplicationMessage(msg)) return msg.Result;
     }
     return DefWindowProcA(hwnd, m, w, l);
   }
