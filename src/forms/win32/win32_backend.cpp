@@ -56,7 +56,19 @@ class Win32FormPeer : public FormPeer {
     SetWindowPos(hwnd_, nullptr, r.Left, r.Top, r.Width, r.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  // Measured: the frame a window really gets can differ from what
+  // AdjustWindowRectEx answers (Wine 10 gives this tool window 24 pixels of height
+  // where it answers 22). Only a window too small to have a client area falls back
+  // to the estimate.
   void FrameExtent(int* width, int* height) const override {
+    RECT outer;
+    RECT client;
+    if (GetWindowRect(hwnd_, &outer) && GetClientRect(hwnd_, &client) && client.right > 0 &&
+        client.bottom > 0) {
+      *width = (outer.right - outer.left) - client.right;
+      *height = (outer.bottom - outer.top) - client.bottom;
+      return;
+    }
     RECT r = {0, 0, 0, 0};
     AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
     *width = r.right - r.left;
@@ -369,7 +381,12 @@ class Win32ControlPeer : public ControlPeer {
     if (updating_) return;
     switch (control_.Kind()) {
       case ControlKind::Edit:
-        if (code == EN_CHANGE) control_.HandlePeerEvent(PeerEvent::TextChanged);
+        if (code == EN_CHANGE) {
+          // The window shows what was typed; giving it the same text back would
+          // put the caret before it.
+          sent_.text = WindowText();
+          control_.HandlePeerEvent(PeerEvent::TextChanged);
+        }
         if (code == EN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
         break;
       case ControlKind::DropDownList:
@@ -483,8 +500,9 @@ HWND TooltipFor(TControl& control) {
 }
 
 void Win32ControlPeer::SyncHint() {
-  if (hasTool_ ? control_.Hint() == hint_ : control_.Hint().empty()) return;
-  hint_ = control_.Hint();
+  const std::string& hint = control_.EffectiveHint();
+  if (hasTool_ ? hint == hint_ : hint.empty()) return;
+  hint_ = hint;
   HWND tip = TooltipFor(control_);
   TOOLINFOA tool = {};
   tool.cbSize = sizeof tool;
