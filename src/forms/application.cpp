@@ -8,6 +8,21 @@ void TApplication::Initialize() {
   if (backend_ && handle_ == kNoHandle) handle_ = backend_->CreateApplicationWindow(*this);
 }
 
+bool TApplication::HandleApplicationMessage(TMessage& msg) {
+  if (!mainForm_) return false;
+  if (msg.Msg == wm::kSysCommand && (msg.WParam & 0xFFF0) == wm::kScMinimize) {
+    Minimize();
+    msg.Result = 0;
+    return true;
+  }
+  if (msg.Msg == wm::kClose ||
+      (msg.Msg >= wm::kFirstRegistered && msg.Msg <= wm::kLastRegistered)) {
+    mainForm_->Dispatch(msg);
+    return true;
+  }
+  return false;
+}
+
 void TApplication::CreateForm(TForm& form) {
   if (!mainForm_) mainForm_ = &form;
   form.CreateWindowAndRun();
@@ -25,6 +40,9 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
+  // The application's own minimising takes its main form out of sight (there is no
+  // taskbar button to minimise to); OnMinimize adds the program's part after it.
+  if (mainForm_) Guard([this] { mainForm_->Hide(); });
   if (OnMinimize) Guard(OnMinimize);
 }
 

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <functional>
+#include <set>
 #include <string>
 
 #include "forms/backend.h"
@@ -28,6 +29,18 @@ class TApplication {
   // Creates the hidden application window.
   void Initialize();
   Handle AppHandle() const { return handle_; }
+  // A message that reached the hidden application window; false when it is left to
+  // the window system. A close or a minimise request is one of the application (its
+  // main form closes through its close query); registered messages go to the main
+  // form, since other programs may find this window by the title the two share.
+  bool HandleApplicationMessage(TMessage& msg);
+
+  // A registered message that the system sends to every top-level window (the shell's
+  // "TaskbarCreated"). The application window always receives it, the main form's
+  // window may as well; the main form takes it from the application window only, so
+  // that it is handled once.
+  void AddBroadcastMessage(unsigned msg) { broadcastMessages_.insert(msg); }
+  bool IsBroadcastMessage(unsigned msg) const { return broadcastMessages_.count(msg) != 0; }
 
   // Makes form the main form and creates its window (this runs FormCreate).
   void CreateForm(TForm& form);
@@ -38,6 +51,7 @@ class TApplication {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
+  // Minimises the application: hides the main form, then runs OnMinimize.
   void Minimize();
 
   // The standard error box: the error's message, captioned with the title.
@@ -51,6 +65,7 @@ class TApplication {
   Handle handle_ = kNoHandle;
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;
+  std::set<unsigned> broadcastMessages_;
 };
 
 }  // namespace tivoler

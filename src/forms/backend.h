@@ -39,7 +39,7 @@ class FormPeer {
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void SetVisible(bool visible) = 0;
   virtual void SetBounds(const TRect& outer) = 0;
-  // Outer size minus client size of this window's frame.
+  // Outer size minus client size: the frame the window really has.
   virtual void FrameExtent(int* width, int* height) const = 0;
   // The window system's own handling of a message the form did not take.
   virtual void DefaultHandler(TMessage& msg) = 0;

@@ -56,7 +56,13 @@ void TControl::SetCaption(const std::string& caption) {
 void TControl::SetHint(const std::string& hint) {
   if (hint == hint_) return;
   hint_ = hint;
-  SyncPeer();
+  SyncTree();  // children without a hint of their own show this one
+}
+
+const std::string& TControl::EffectiveHint() const {
+  const TControl* control = this;
+  while (control->hint_.empty() && control->parent_) control = control->parent_;
+  return control->hint_;
 }
 
 void TControl::SetFont(const TFont& font) {

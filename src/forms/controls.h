@@ -110,6 +110,9 @@ class TControl {
 
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint);
+  // The hint the control shows: its own, else the nearest parent's. So a radio
+  // group's hint shows over its entries (a group box never gets the mouse itself).
+  const std::string& EffectiveHint() const;
   const TFont& Font() const { return font_; }
   void SetFont(const TFont& font);
   // The font the control shows: its own, else the form's.

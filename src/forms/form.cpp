@@ -22,6 +22,8 @@ void TForm::CreateWindowAndRun() {
   if (peer_) {
     peer_->SetCaption(caption_);
     peer_->SetBounds(bounds_);
+    // The frame a client size was worked out with was a guess until now.
+    if (clientWidth_ >= 0) SetClientSize(clientWidth_, clientHeight_);
     for (TControl* control : controls_) control->CreatePeers();
   }
   app_.Guard([this] { FormCreate(); });
@@ -89,7 +91,12 @@ void TForm::FrameExtent(int* width, int* height) const {
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
-  bounds_ = TRect{left, top, width, height};
+  if (width != bounds_.Width || height != bounds_.Height) clientWidth_ = clientHeight_ = -1;
+  ApplyBounds(TRect{left, top, width, height});
+}
+
+void TForm::ApplyBounds(const TRect& outer) {
+  bounds_ = outer;
   if (peer_) peer_->SetBounds(bounds_);
 }
 
@@ -108,7 +115,16 @@ int TForm::ClientHeight() const {
 void TForm::SetClientSize(int width, int height) {
   int fw = 0, fh = 0;
   FrameExtent(&fw, &fh);
-  SetBounds(bounds_.Left, bounds_.Top, width + fw, height + fh);
+  ApplyBounds(TRect{bounds_.Left, bounds_.Top, width + fw, height + fh});
+  // A frame measured on a window too small to have a client area is the system's
+  // estimate, which can be off: measure the sized window and correct.
+  const int dw = width - ClientWidth();
+  const int dh = height - ClientHeight();
+  if (dw != 0 || dh != 0) {
+    ApplyBounds(TRect{bounds_.Left, bounds_.Top, bounds_.Width + dw, bounds_.Height + dh});
+  }
+  clientWidth_ = width;
+  clientHeight_ = height;
 }
 
 void TForm::Close() {
@@ -122,6 +138,14 @@ void TForm::Dispatch(TMessage& msg) {
     WndProc(msg);
   } catch (const std::exception& error) {
     app_.ShowException(error);
+  }
+}
+
+void TForm::WindowMessage(TMessage& msg) {
+  if (app_.MainForm() == this && app_.IsBroadcastMessage(msg.Msg)) {
+    DefaultHandler(msg);
+  } else {
+    Dispatch(msg);
   }
 }
 

@@ -57,6 +57,9 @@ class TForm {
   void SetTop(int top) { SetBounds(bounds_.Left, top, bounds_.Width, bounds_.Height); }
   int ClientWidth() const;
   int ClientHeight() const;
+  // Sizes the window so that its client area gets this size, measured against the
+  // window's real frame. Given before the window exists, the size is applied again
+  // once the window's frame can be measured.
   void SetClientSize(int width, int height);
   void SetClientHeight(int height) { SetClientSize(ClientWidth(), height); }
 
@@ -65,6 +68,9 @@ class TForm {
 
   // The dispatch boundary: runs WndProc and shows an escaping error.
   void Dispatch(TMessage& msg);
+  // A message that reached this form's own window. The main form leaves a broadcast
+  // message to the window system: it takes the application window's copy instead.
+  void WindowMessage(TMessage& msg);
   virtual void WndProc(TMessage& msg);
   void DefaultHandler(TMessage& msg);
 
@@ -97,6 +103,7 @@ class TForm {
 
  private:
   void FrameExtent(int* width, int* height) const;
+  void ApplyBounds(const TRect& outer);
 
   TApplication& app_;
   std::unique_ptr<FormPeer> peer_;
@@ -104,6 +111,9 @@ class TForm {
   TFont font_;
   bool visible_ = false;
   TRect bounds_;
+  // The client size last asked for, while no other size replaced it (-1: none).
+  int clientWidth_ = -1;
+  int clientHeight_ = -1;
   std::vector<TControl*> controls_;
   TControl* activeControl_ = nullptr;
 };

@@ -157,6 +157,8 @@ class OsPort {
 
   // The string-table entry id in the ANSI code page; empty when there is none.
   virtual std::string LoadStringA(unsigned id) = 0;
+  // IsDBCSLeadByte: whether byte begins a two-byte character of the ANSI code page.
+  virtual bool IsDBCSLeadByte(unsigned char byte) = 0;
 
   // Tray, version, language, keys and the cursor position.
   virtual bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) = 0;

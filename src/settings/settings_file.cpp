@@ -104,6 +104,7 @@ void TMainForm::LoadSettings() {
     Os().MessageBoxA(WindowHandle(), Text(kNoSettingsFolderText), kApplicationTitle,
                      win::kMbOk | win::kMbIconExclamation);
     PlaceWindow();
+    RefreshAllSlots();
     return;
   }
   if (!FileExists(Os(), path)) {

@@ -142,6 +142,7 @@ void TMainForm::FormCreate() {
   DoubleExecuteMsg = Os().RegisterWindowMessageA(kDoubleExecuteMessage);
   DoubleExeGetParamMsg = Os().RegisterWindowMessageA(kDoubleExeGetParamMessage);
   TaskbarCreatedMsg = Os().RegisterWindowMessageA(kTaskbarCreatedMessage);
+  if (TaskbarCreatedMsg != 0) App().AddBroadcastMessage(TaskbarCreatedMsg);
   App().OnMinimize = [this] { AppMinimize(); };
   InstallDropTarget();
 

@@ -268,6 +268,8 @@ class TMainForm : public TForm {
   void HandleIconNotify(TMessage& msg);
   // Sends the tray record: up to 100 tries, 500 ms apart, then silence.
   void SendTrayRecord(uint32_t message);
+  // The tip the tray accepted with the last record sent; empty after a refusal.
+  std::string trayShownTip_;
   std::string TrayIconName(bool hot);
   void CreateSlotArea();
   void CreateCursorPanel();

@@ -11,8 +11,12 @@ constexpr uint32_t kTrayRetryPause = 500;
 }  // namespace
 
 void TMainForm::SendTrayRecord(uint32_t message) {
+  trayShownTip_.clear();
   for (int attempt = 1; attempt <= kTrayTries; ++attempt) {
-    if (Os().Shell_NotifyIconA(message, TrayRecord)) return;
+    if (Os().Shell_NotifyIconA(message, TrayRecord)) {
+      trayShownTip_ = TrayRecord.szTip;
+      return;
+    }
     if (attempt < kTrayTries) Os().Sleep(kTrayRetryPause);
   }
 }
@@ -46,6 +50,7 @@ void TMainForm::RemoveTrayIcon() {
   record.cbSize = win::kTrayRecordSize;
   record.hWnd = WindowHandle();
   Os().Shell_NotifyIconA(win::kNimDelete, record);
+  trayShownTip_.clear();
 }
 
 void TMainForm::UpdateTrayIcon() { SendTrayRecord(win::kNimModify); }

@@ -34,6 +34,19 @@ std::string KeyCode(char key) { return std::to_string(static_cast<signed char>(k
 
 bool IsText(const std::string& value, const char* lowered) { return LowerAscii(value) == lowered; }
 
+// The longest start of text within limit bytes that does not end inside a two-byte
+// character of the ANSI code page.
+std::string CutAtCharacter(OsPort& os, const std::string& text, size_t limit) {
+  if (text.size() <= limit) return text;
+  size_t end = 0;
+  while (end < limit) {
+    const size_t width = os.IsDBCSLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
+    if (end + width > limit) break;
+    end += width;
+  }
+  return text.substr(0, end);
+}
+
 }  // namespace
 
 void TMainForm::CreateSlotArea() {
@@ -78,6 +91,8 @@ bool TMainForm::ApplySlot(int n, bool beep, bool refreshTip) {
   if (beep) Os().MessageBeep(win::kMbIconAsterisk);
   LoadProfile(n, flags);
   StoreProfile(0, kAllElements);
+  // The preview shows profile 0, which holds the applied cursors only from here on.
+  if (DetailGB.Showing() && Visible()) ShowRole();
   if (refreshTip) RefreshSlot(0);
   return true;
 }
@@ -118,6 +133,8 @@ void TMainForm::FormKeyPress(char& key) {
   if (KeyCapture && CurrentSlot >= 1 && CurrentSlot <= kSlotCount) {
     Button(CurrentSlot).SetCaption(std::string(1, key));
     Profile(CurrentSlot).Key = code;
+    // Its tray entry shows the key as well.
+    if (Profile(CurrentSlot).IsSet()) RefreshSlot(CurrentSlot);
     KeyCapture = false;
     MnSetKey.Checked = false;
     Os().MessageBeep(win::kMbIconAsterisk);
@@ -194,9 +211,9 @@ std::string TMainForm::CompactSummary(const TMouseProfile& p) {
 
 void TMainForm::RefreshSlot(int n) {
   if (n == 0) {
-    // The tip field holds 63 characters and its terminating zero.
-    const std::string tip = (kApplicationTitle + SlotSummary(Profile(0))).substr(0, 63);
-    if (tip == TrayRecord.szTip) return;  // the tray already shows it
+    // The tip field holds 63 bytes of text and its terminating zero.
+    const std::string tip = CutAtCharacter(Os(), kApplicationTitle + SlotSummary(Profile(0)), 63);
+    if (tip == TrayRecord.szTip && tip == trayShownTip_) return;  // the tray already shows it
     std::fill(std::begin(TrayRecord.szTip), std::end(TrayRecord.szTip), '\0');
     tip.copy(TrayRecord.szTip, tip.size());
     UpdateTrayIcon();

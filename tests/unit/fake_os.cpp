@@ -1,6 +1,9 @@
 #include "fake_os.h"
 
+#include <iconv.h>
+
 #include <cstring>
+#include <stdexcept>
 
 #include "forms/text_list.h"
 #include "string_table.h"
@@ -9,6 +12,22 @@ namespace tivoler::test {
 
 namespace {
 std::string Str(uint64_t v) { return std::to_string(v); }
+
+// The table's UTF-8 text in code page 932, as LoadStringA gives it on a Japanese system.
+std::string ToShiftJis(const std::string& utf8) {
+  iconv_t converter = iconv_open("CP932", "UTF-8");
+  if (converter == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("no CP932 converter");
+  std::string out(utf8.size() * 2 + 1, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t inLeft = utf8.size();
+  char* next = &out[0];
+  size_t outLeft = out.size();
+  const size_t result = iconv(converter, &in, &inLeft, &next, &outLeft);
+  iconv_close(converter);
+  if (result == static_cast<size_t>(-1)) throw std::runtime_error("text not in CP932: " + utf8);
+  out.resize(out.size() - outLeft);
+  return out;
+}
 }  // namespace
 
 std::vector<std::string> FakeOs::CallsStartingWith(const std::string& prefix) const {
@@ -261,7 +280,12 @@ bool FakeOs::WriteWholeFile(const std::string& path, const std::string& content)
 
 std::string FakeOs::LoadStringA(unsigned id) {
   auto it = StringTable().find(static_cast<int>(id));
-  return it == StringTable().end() ? std::string() : it->second;
+  if (it == StringTable().end()) return std::string();
+  return codePage == 932 ? ToShiftJis(it->second) : it->second;
+}
+
+bool FakeOs::IsDBCSLeadByte(unsigned char byte) {
+  return codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }
 
 // ---- system parameters ----

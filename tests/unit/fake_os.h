@@ -119,7 +119,11 @@ class FakeOs : public OsPort {
   bool MoveFileExA(const std::string& from, const std::string& to, uint32_t flags) override;
   bool ReadWholeFile(const std::string& path, std::string* content) override;
   bool WriteWholeFile(const std::string& path, const std::string& content) override;
+  // The ANSI code page: 932 gives the texts in Shift-JIS with its lead bytes; any
+  // other leaves them as the table holds them, with no lead bytes.
+  unsigned codePage = 1252;
   std::string LoadStringA(unsigned id) override;
+  bool IsDBCSLeadByte(unsigned char byte) override;
 
   // ---- tray, version, language, keys ----
   int trayFailures = 0;  // the next n tray calls fail; -1: all fail

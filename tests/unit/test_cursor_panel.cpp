@@ -53,6 +53,16 @@ TEST_F(CursorPanelTest, ControlsArePlacedWithinTheWindowThatHoldsThem) {
   }
 }
 
+TEST_F(CursorPanelTest, PreviewShowsTheCursorOfTheSlotJustApplied) {
+  form->DetailButton.Click();
+  FillSlot(3, "7");
+  form->Profile(3).CursorFiles[0] = "C:\\WINDOWS\\Cursors\\x.cur";
+  form->CurrentRole = 0;
+  form->ApplySlot(3, true, true);
+  EXPECT_EQ(os.CallsStartingWith("LoadCursorImage").back(),
+            "LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur");
+}
+
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {
   form->ShowRole();
   EXPECT_EQ(Shown(), "Arrow");

@@ -3,8 +3,11 @@
 
 #include "fake_os.h"
 #include "forms/application.h"
+#include "forms/controls.h"
+#include "forms/form.h"
 #include "forms/registry.h"
 #include "forms/text_list.h"
+#include "forms/timer.h"
 
 namespace tivoler::test {
 namespace {
@@ -95,6 +98,78 @@ TEST(Registry, WritesTextWithZeroAndRaisesWhenRefused) {
   } catch (const ERegistryException& e) {
     EXPECT_STREQ(e.what(), "Failed to set data for 'locked'");
   }
+}
+
+TEST(Controls, ARadioGroupsHintShowsOverItsEntries) {
+  FakeOs os;
+  TApplication app(os, nullptr);
+  TForm form(app);
+  TRadioGroup group(form, nullptr, 1, 10, 3);
+  group.SetHint("Choose one");
+  group.Button(2).SetHint("Third");
+  EXPECT_EQ(group.Button(0).EffectiveHint(), "Choose one");
+  EXPECT_EQ(group.Button(2).EffectiveHint(), "Third") << "an entry's own hint comes first";
+}
+
+// A window system whose form windows get a frame 2 pixels taller than the
+// estimate it gives for a window too small to be measured.
+class FrameBackend : public Backend {
+ public:
+  static constexpr int kFrameWidth = 6;
+  static constexpr int kFrameHeight = 24;
+  class Peer : public FormPeer {
+   public:
+    explicit Peer(TForm& form) : form_(form) {}
+    Handle WindowHandle() const override { return 0x100; }
+    void SetCaption(const std::string&) override {}
+    void SetVisible(bool) override {}
+    void SetBounds(const TRect& outer) override {
+      outer_ = outer;
+      form_.SyncBounds(outer);
+    }
+    void FrameExtent(int* width, int* height) const override {
+      const bool measurable = outer_.Width > kFrameWidth && outer_.Height > kFrameHeight;
+      *width = kFrameWidth;
+      *height = measurable ? kFrameHeight : kFrameHeight - 2;
+    }
+    void DefaultHandler(TMessage&) override {}
+    void PostClose() override {}
+    int ClientHeight() const { return outer_.Height - kFrameHeight; }
+
+   private:
+    TForm& form_;
+    TRect outer_;
+  };
+  Handle CreateApplicationWindow(TApplication&) override { return 0x99; }
+  std::unique_ptr<FormPeer> CreateFormPeer(TForm& form) override {
+    auto peer = std::make_unique<Peer>(form);
+    formPeer = peer.get();
+    return peer;
+  }
+  std::unique_ptr<ControlPeer> CreateControlPeer(TControl&) override { return nullptr; }
+  std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer&) override { return nullptr; }
+  TMenuItem* TrackPopup(TPopupMenu&, int, int) override { return nullptr; }
+  void RunMessageLoop(TApplication&) override {}
+  void Quit() override {}
+  Peer* formPeer = nullptr;
+};
+
+TEST(Form, ClientSizeHoldsWhateverFrameTheWindowReallyGets) {
+  FakeOs os;
+  FrameBackend backend;
+  TApplication app(os, &backend);
+  TForm form(app);
+  form.SetBounds(0, 0, 0, 0);
+  form.SetClientSize(143, 67);  // before the window exists
+  app.CreateForm(form);
+  ASSERT_NE(backend.formPeer, nullptr);
+  EXPECT_EQ(backend.formPeer->ClientHeight(), 67);
+  EXPECT_EQ(form.ClientHeight(), 67);
+  form.SetClientHeight(367);
+  EXPECT_EQ(backend.formPeer->ClientHeight(), 367);
+  form.SetBounds(0, 0, 20, 20);  // too small to measure: the estimate, then the correction
+  form.SetClientSize(143, 67);
+  EXPECT_EQ(backend.formPeer->ClientHeight(), 67);
 }
 
 TEST(Application, GuardShowsEscapingErrorInStandardBox) {

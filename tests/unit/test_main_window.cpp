@@ -94,12 +94,15 @@ TEST_F(MainWindowTest, HideAndShowKeepThePlaceAlsoFromTheRightBottom) {
   EXPECT_EQ(form->Left(), 500);
 }
 
-TEST_F(MainWindowTest, MinimisingHidesOnlyWithTheHideOption) {
+TEST_F(MainWindowTest, MinimisingCollapsesOnlyWithTheHideOption) {
   Start();
-  app->Minimize();
-  EXPECT_TRUE(form->Visible());
-  form->NonCloseCB.SetChecked(true);
   form->DetailButton.Click();
+  TMessage minimize{0x0112, 0xF020, 0, 0};  // WM_SYSCOMMAND, SC_MINIMIZE
+  EXPECT_TRUE(app->HandleApplicationMessage(minimize));
+  EXPECT_FALSE(form->Visible()) << "the framework's own minimising goes on";
+  EXPECT_TRUE(form->Expanded);
+  form->SetWindowShown(true);
+  form->NonCloseCB.SetChecked(true);
   app->Minimize();
   EXPECT_FALSE(form->Visible());
   EXPECT_FALSE(form->Expanded);
@@ -111,6 +114,22 @@ TEST_F(MainWindowTest, SessionEndSavesEvenWhenClosingOnlyHides) {
   Message(0x0011);
   EXPECT_TRUE(app->Terminated());
   EXPECT_NE(os.files.at(kSettingsFile).find("Speed0="), std::string::npos);
+}
+
+TEST_F(MainWindowTest, CloseSentToTheApplicationWindowClosesTheMainWindow) {
+  for (bool hide : {false, true}) {
+    SCOPED_TRACE(hide);
+    os.files.clear();
+    Start(hide ? "NonClose=true\r\n" : "");
+    TMessage close{0x0010, 0, 0, 0};
+    EXPECT_TRUE(app->HandleApplicationMessage(close));
+    EXPECT_EQ(app->Terminated(), !hide);
+    EXPECT_EQ(os.files.at(kSettingsFile).find("Speed0=") != std::string::npos, !hide)
+        << "saved when the close ends the program";
+    EXPECT_FALSE(hide && form->Visible()) << "only hidden with [x] to Hide Window";
+  }
+  Message(form->DoubleExecuteMsg, static_cast<uintptr_t>(-1), -1);
+  EXPECT_TRUE(form->Visible()) << "a second start shows it again";
 }
 
 // Every row of the start-up table: command line and options against what is

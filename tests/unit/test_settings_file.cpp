@@ -287,6 +287,8 @@ TEST_F(SettingsTest, UnknownAppDataFolderIsReportedOnceAndNothingIsStored) {
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_NE(os.messageBoxes[0].find("cannot be found"), std::string::npos);
   EXPECT_TRUE(form->Visible());
+  EXPECT_EQ(form->Button10.Caption(), "[10]") << "the slot buttons are numbered all the same";
+  EXPECT_EQ(form->Button10.Hint(), "None - Right Click to Show Menu");
   CloseBox();
   EXPECT_TRUE(app->Terminated());
   EXPECT_TRUE(os.files.empty());

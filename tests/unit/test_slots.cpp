@@ -95,6 +95,7 @@ TEST_F(SlotsTest, KeyCommandAssignsTheNextTypedCharacterToTheCurrentSlot) {
   Type('a');
   EXPECT_EQ(form->Profile(6).Key, "97");
   EXPECT_EQ(form->Button6.Caption(), "a");
+  EXPECT_EQ(form->TraySlotItems[6]->Caption, "a - Righty Speed:12 Wheel:3Lines (&a)");
   EXPECT_FALSE(form->KeyCapture);
   EXPECT_FALSE(form->MnSetKey.Checked);
   EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Key No.:97\nKey \"a\" is Set.|0");

@@ -32,6 +32,27 @@ TEST_F(TrayTest, TipShowsEveryAppliedSlot) {
     EXPECT_EQ(std::string(os.trayRecords.back().szTip),
               "Tivoler\nRighty\nSpeed:" + form->Profile(slot).Speed + "\nWheel:3Lines");
   }
+  // A tip the tray refused is sent again, although the record already holds it.
+  form->ApplySlot(2, true, true);
+  os.trayFailures = -1;
+  form->ApplySlot(3, true, true);
+  os.trayFailures = 0;
+  os.trayMessages.clear();
+  form->ApplySlot(3, true, true);
+  EXPECT_EQ(os.trayMessages, std::vector<uint32_t>{win::kNimModify});
+}
+
+TEST_F(TrayTest, LongJapaneseTipIsCutBeforeACharacterThatDoesNotFit) {
+  os.languageId = win::kLangJapanese;
+  os.codePage = 932;
+  os.mouse[0] = 16;
+  os.mouse[2] = 2;
+  os.wheelLines = 20;
+  Start();
+  // 64 bytes of Shift-JIS text: the 63rd byte is the first half of the last character.
+  const std::string tip = form->TrayTip();
+  EXPECT_EQ(tip.size(), 62u);
+  EXPECT_EQ(tip.substr(tip.size() - 3), ":20");
 }
 
 TEST_F(TrayTest, RefusedIconIsTriedAHundredTimesHalfASecondApart) {
@@ -81,7 +102,11 @@ TEST_F(TrayTest, TaskbarRestartBringsBackTheNormalIconWithTheCurrentTip) {
   form->SetTrayIconState(true);
   os.trayMessages.clear();
   os.trayRecords.clear();
-  Message(form->TaskbarCreatedMsg);
+  // The shell's broadcast reaches the shown main form's window and the application's.
+  TMessage toForm{form->TaskbarCreatedMsg, 0, 0, 0};
+  TMessage toApplication = toForm;
+  form->WindowMessage(toForm);
+  EXPECT_TRUE(app->HandleApplicationMessage(toApplication));
   EXPECT_EQ(os.trayMessages,
             (std::vector<uint32_t>{win::kNimDelete, win::kNimAdd, win::kNimModify}));
   EXPECT_EQ(os.IconName(os.trayRecords[1].hIcon), "TRAYICONXP");

@@ -57,7 +57,19 @@ class Win32FormPeer : public FormPeer {
     SetWindowPos(hwnd_, nullptr, r.Left, r.Top, r.Width, r.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  // Measured: the frame a window really gets can differ from what
+  // AdjustWindowRectEx answers (Wine 10 gives this tool window 24 pixels of height
+  // where it answers 22). Only a window too small to have a client area falls back
+  // to the estimate.
   void FrameExtent(int* width, int* height) const override {
+    RECT outer;
+    RECT client;
+    if (GetWindowRect(hwnd_, &outer) && GetClientRect(hwnd_, &client) && client.right > 0 &&
+        client.bottom > 0) {
+      *width = (outer.right - outer.left) - client.right;
+      *height = (outer.bottom - outer.top) - client.bottom;
+      return;
+    }
     RECT r = {0, 0, 0, 0};
     AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
     *width = r.right - r.left;
@@ -131,7 +143,7 @@ class Win32FormPeer : public FormPeer {
     // Messages of the creation itself arrive before the form holds this peer.
     if (!peer || !peer->created_) return DefWindowProcA(hwnd, m, w, l);
     TMessage msg{m, w, l, 0};
-    peer->form_.Dispatch(msg);
+    peer->form_.WindowMessage(msg);
     return msg.Result;
   }
 
@@ -390,7 +402,12 @@ class Win32ControlPeer : public ControlPeer {
     if (updating_) return;
     switch (control_.Kind()) {
       case ControlKind::Edit:
-        if (code == EN_CHANGE) control_.HandlePeerEvent(PeerEvent::TextChanged);
+        if (code == EN_CHANGE) {
+          // The window shows what was typed; giving it the same text back would
+          // put the caret before it.
+          sent_.text = WindowText();
+          control_.HandlePeerEvent(PeerEvent::TextChanged);
+        }
         if (code == EN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
         break;
       case ControlKind::DropDownList:
@@ -504,8 +521,9 @@ HWND TooltipFor(TControl& control) {
 }
 
 void Win32ControlPeer::SyncHint() {
-  if (hasTool_ ? control_.Hint() == hint_ : control_.Hint().empty()) return;
-  hint_ = control_.Hint();
+  const std::string& hint = control_.EffectiveHint();
+  if (hasTool_ ? hint == hint_ : hint.empty()) return;
+  hint_ = hint;
   HWND tip = TooltipFor(control_);
   TOOLINFOA tool = {};
   tool.cbSize = sizeof tool;
@@ -726,14 +744,11 @@ class Win32Backend : public Backend {
       if (it != self->timers_.end()) it->second->Tick();
       return 0;
     }
-    // Inter-instance messages may be addressed to this window, which carries the
-    // same title as the main form: hand them to the main form.
-    if (self && self->app_ && m >= wm::kFirstRegistered && m <= 0xFFFF) {
-      if (TForm* form = self->app_->MainForm()) {
-        TMessage msg{m, w, l, 0};
-        form->Dispatch(msg);
-        return msg.Result;
-      }
+    // Closes, minimise requests and registered messages (a second start may address
+    // this window, which carries the main form's title) are the main form's.
+    if (self && self->app_) {
+      TMessage msg{m, w, l, 0};
+      if (self->app_->HandleApplicationMessage(msg)) return msg.Result;
     }
     return DefWindowProcA(hwnd, m, w, l);
   }

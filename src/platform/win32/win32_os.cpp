@@ -183,6 +183,7 @@ class Win32OsPort : public OsPort {
     const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
     return std::string(buffer, length > 0 ? static_cast<size_t>(length) : 0);
   }
+  bool IsDBCSLeadByte(unsigned char byte) override { return ::IsDBCSLeadByte(byte) != 0; }
 
   bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) override {
     NOTIFYICONDATAA record;
