@@ -94,9 +94,9 @@ TEST_F(DetailPanel, MovingTheSpeedTrackBarAppliesAndPersists) {
   EXPECT_EQ(SendMessageA(Item(ids::kSpeedTB), TBM_GETPOS, 0, 0), 12);
 }
 
-// Digits typed one by one into a numeric edit whose text is selected: the text stays
-// as typed, and the number it holds is applied at each keystroke; Enter puts the
-// corrected number into the field.
+// Digits typed one by one into a numeric edit whose text is selected: the number
+// it holds is applied at each keystroke and the text stays as typed, unless the
+// field's track bar writes its position back; Enter puts the number into the field.
 TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
   struct Case {
     int id;
@@ -104,7 +104,7 @@ TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
     const char* key;
     const char* name;
     const char* applied;
-    const char* afterEnter;
+    const char* shown;
   };
   const char kDesktop[] = "Control Panel\\Desktop";
   const Case cases[] = {
@@ -112,7 +112,10 @@ TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
       {ids::kMouseSpeedNE, "17", kMouse, "MouseSensitivity", "17", "17"},
       {ids::kWheelSLNE, "1a5", kDesktop, "WheelScrollLines", "15", "15"},
       {ids::kWheelSLNE, "25", kDesktop, "WheelScrollLines", "20", "20"},
+      {ids::kMouseParam0NE, "1a5", kMouse, "MouseThreshold1", "15", "1a5"},
   };
+  ASSERT_TRUE(ClickUntil(Item(ids::kAccel1CB),
+                         [&] { return IsWindowEnabled(Item(ids::kMouseParam0NE)) != FALSE; }));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     HWND edit = Item(c.id);
@@ -122,9 +125,9 @@ TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
     TypeText(c.typed);
     EXPECT_TRUE(WaitUntil([&] { return RegistryText(c.key, c.name) == c.applied; }, 5000))
         << RegistryText(c.key, c.name);
-    EXPECT_EQ(WindowText(edit), c.typed);
+    EXPECT_EQ(WindowText(edit), c.shown);
     PressKey(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == c.afterEnter; }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == c.applied; }, 5000))
         << WindowText(edit);
   }
 }
