@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,5 +114,34 @@ class StandIn {
   HWND window_ = nullptr;
   std::vector<Received> received_;
 };
+
+// Japanese texts are shown on a system whose user language is Japanese.
+inline bool Japanese() { return GetUserDefaultLangID() == 0x0411; }
+
+// Starts the program on a settings file of its own (none when settings is empty)
+// and ends it afterwards.
+class Started : public ::testing::Test {
+ protected:
+  void Start(const std::string& settings) {
+    RemoveSettings();
+    CreateRegistryKey("Control Panel\\Cursors");
+    if (!settings.empty()) {
+      ASSERT_TRUE(WriteFile(SettingsPath(), settings));
+    }
+    process = std::make_unique<Process>("");
+    ASSERT_TRUE(WaitUntil([&] { return (main = MainFormOf(process->Id())) != nullptr; }));
+  }
+  void TearDown() override {
+    if (!process || !process->Running()) return;
+    // Ends the program even when closing would only hide it: the session's end.
+    SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
+    EXPECT_EQ(process->WaitExit(), 0);
+  }
+  std::unique_ptr<Process> process;
+  HWND main = nullptr;
+};
+
+// The tests that run again on a Japanese system (the runner's second pass).
+class Language : public Started {};
 
 }  // namespace e2e

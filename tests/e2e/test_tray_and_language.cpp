@@ -21,29 +21,6 @@ std::string Ansi(const char* utf8) {
   return ansi;
 }
 
-bool Japanese() { return GetUserDefaultLangID() == 0x0411; }
-
-class Started : public ::testing::Test {
- protected:
-  void Start(const std::string& settings) {
-    RemoveSettings();
-    CreateRegistryKey("Control Panel\\Cursors");
-    if (!settings.empty()) {
-      ASSERT_TRUE(WriteFile(SettingsPath(), settings));
-    }
-    process = std::make_unique<Process>("");
-    ASSERT_TRUE(WaitUntil([&] { return (main = MainFormOf(process->Id())) != nullptr; }));
-  }
-  void TearDown() override {
-    if (!process || !process->Running()) return;
-    // Ends the program even when closing would only hide it: the session's end.
-    SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
-    EXPECT_EQ(process->WaitExit(), 0);
-  }
-  std::unique_ptr<Process> process;
-  HWND main = nullptr;
-};
-
 class Tray : public Started {};
 
 TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
@@ -85,8 +62,6 @@ TEST_F(Tray, HoldingTheChosenKeysBringsTheHiddenWindowUp) {
   SendInput(2, up, sizeof(INPUT));
   EXPECT_TRUE(shown) << "three ticks of 600 ms with both keys down";
 }
-
-class Language : public Started {};
 
 TEST_F(Language, CaptionsAreInTheUsersLanguage) {
   Start("");

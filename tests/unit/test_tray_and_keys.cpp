@@ -1,4 +1,6 @@
 // The tray icon, the hold-keys monitor and the language of the texts.
+#include <algorithm>
+
 #include "main_form_fixture.h"
 #include "string_table.h"
 
@@ -323,6 +325,17 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
         {1441, f.CursorOpenFilter}, {1451, f.DelSettingButton.Caption()}, {2083, f.MnShow.Caption},
     };
     for (const auto& [id, text] : texts) EXPECT_EQ(text, StringTable().at(id + c.offset)) << id;
+  }
+}
+
+// The English texts are read through whatever ANSI code page the system has (Western,
+// Cyrillic, Greek, ...): only ASCII reads the same in all of them, anything else turns
+// into "?" somewhere.
+TEST(Language, EnglishTextsAreAsciiSoEveryCodePageShowsThem) {
+  for (const auto& [id, text] : StringTable()) {
+    if (id >= 3000) continue;
+    EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; }))
+        << id << ": " << text;
   }
 }
 

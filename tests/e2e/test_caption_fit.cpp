@@ -1,0 +1,234 @@
+// Every caption of the main window fits its control in the font the control uses, in
+// the user's language; pictures of the window and of each panel are saved beside.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <vector>
+
+#include "e2e_support.h"
+#include "shell/control_ids.h"
+
+namespace e2e {
+namespace {
+
+namespace ids = tivoler::ids;
+
+// Room a control keeps for itself around its caption.
+constexpr int kPushEdge = 2;     // a push button's frame, each side
+constexpr int kCheckGap = 4;     // between a check mark or radio circle and its caption
+constexpr int kGroupIndent = 8;  // a group box's frame and caption indent, each side
+
+// A text of tivoler.exe's string table in the user's language.
+std::wstring ProgramText(int id) {
+  wchar_t text[256] = {};
+  if (HMODULE exe = LoadLibraryExA(TivolerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+    LoadStringW(exe, static_cast<UINT>(id + (Japanese() ? 2000 : 0)), text, 256);
+    FreeLibrary(exe);
+  }
+  return text;
+}
+
+std::string Ansi(const std::wstring& wide) {
+  char text[512] = {};
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
+// The font control draws its caption with. A font handle of the program means nothing
+// in this process, so the font the program asks for is made again here, under the same
+// fonts and language: Arial for the slot and panel buttons, Tahoma for the version,
+// the form's font (text 1001) for the rest. A control without a font uses the system font.
+HFONT FontOf(HWND control, std::string* described) {
+  if (!SendMessageA(control, WM_GETFONT, 0, 0)) {
+    *described = "system font";
+    return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+  }
+  const int id = GetDlgCtrlID(control);
+  std::wstring face = ProgramText(1001);
+  int height = 11;
+  if (id >= ids::kFirstSlotButton && id <= ids::kOptionButton) {
+    face = L"Arial";
+    height = 12;
+  } else if (id == ids::kVersionST) {
+    face = L"Tahoma";
+  }
+  *described = Ansi(face) + " " + std::to_string(height) + " px";
+  return CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                     Japanese() ? SHIFTJIS_CHARSET : ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face.c_str());
+}
+
+bool IsClass(HWND hwnd, const char* name) {
+  const std::string cls = ClassOf(hwnd);
+  return lstrcmpiA(cls.substr(cls.find('!') + 1).c_str(), name) == 0;  // "6.0...!Button" too
+}
+
+// Why control's caption does not fit it, or "" when it fits (or is no caption to check).
+std::string Misfit(HWND control) {
+  wchar_t caption[512] = {};
+  GetWindowTextW(control, caption, 512);
+  if (!caption[0]) return "";
+  const LONG style = GetWindowLongA(control, GWL_STYLE);
+  RECT client;
+  GetClientRect(control, &client);
+  int width = client.right;
+  int height = client.bottom;
+  UINT flags = DT_CALCRECT | DT_LEFT | DT_SINGLELINE;
+  if (IsClass(control, "Static")) {
+    // Left, centred and right texts wrap at words; then every line has to fit.
+    if ((style & SS_TYPEMASK) <= SS_RIGHT) flags = DT_CALCRECT | DT_LEFT | DT_WORDBREAK;
+    if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
+  } else if (IsClass(control, "Button")) {
+    switch (style & BS_TYPEMASK) {
+      case BS_PUSHBUTTON:
+      case BS_DEFPUSHBUTTON:
+        width -= 2 * kPushEdge;
+        height -= 2 * kPushEdge;
+        break;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        width -= GetSystemMetrics(SM_CXMENUCHECK) + kCheckGap;
+        break;
+      case BS_GROUPBOX:
+        width -= 2 * kGroupIndent;
+        break;
+      default:
+        return "";
+    }
+    if (style & BS_MULTILINE) flags = (flags & ~DT_SINGLELINE) | DT_WORDBREAK;
+  } else {
+    return "";
+  }
+  std::string font;
+  HFONT measuring = FontOf(control, &font);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, measuring);
+  RECT need = {0, 0, width, 0};
+  DrawTextW(dc, caption, -1, &need, flags);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(measuring);  // the stock system font ignores this
+  if (need.right <= width && need.bottom <= height) return "";
+  std::ostringstream report;
+  report << "control " << GetDlgCtrlID(control) << " \"" << Ansi(caption) << "\" needs "
+         << need.right << " x " << need.bottom << " px, has " << width << " x " << height << " px ("
+         << font << ")";
+  return report.str();
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
+
+// Saves what the screen shows of window as a 24-bit .bmp file.
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  BITMAPINFOHEADER header = {};
+  header.biSize = sizeof header;
+  header.biWidth = r.right - r.left;
+  header.biHeight = r.bottom - r.top;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  header.biSizeImage = static_cast<DWORD>(((header.biWidth * 3 + 3) & ~3) * header.biHeight);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0);
+  bool saved = false;
+  if (picture) {
+    HGDIOBJ old = SelectObject(memory, picture);
+    if (BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, r.left, r.top, SRCCOPY)) {
+      GdiFlush();
+      BITMAPFILEHEADER file = {};
+      file.bfType = 0x4D42;  // "BM"
+      file.bfOffBits = sizeof file + sizeof header;
+      file.bfSize = file.bfOffBits + header.biSizeImage;
+      std::string content(reinterpret_cast<const char*>(&file), sizeof file);
+      content.append(reinterpret_cast<const char*>(&header), sizeof header);
+      content.append(static_cast<const char*>(bits), header.biSizeImage);
+      saved = WriteFile(path, content);
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+  }
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+// The folder "screenshots" beside the test program.
+std::string ScreenshotPath(const std::string& name) {
+  char self[MAX_PATH] = {};
+  const std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  return path.substr(0, path.find_last_of('\\') + 1) + "screenshots\\" + name;
+}
+
+TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
+  Start("PositionX=300\r\nPositionY=200\r\n");
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  const std::string language = Japanese() ? "ja" : "en";
+  struct View {
+    const char* name;
+    int button;                 // shows the view (none: the window as it starts)
+    int shown;                  // visible once the view is up
+    std::vector<int> captions;  // controls the view shows with a caption
+  };
+  const View views[] = {
+      {"collapsed",
+       0,
+       ids::kFirstSlotButton,
+       {ids::kFirstSlotButton, ids::kFirstSlotButton + 9, ids::kDetailButton, ids::kOptionButton}},
+      {"detail",
+       ids::kDetailButton,
+       ids::kDetailGB,
+       {ids::kDetailGB, ids::kRightyRB, ids::kLeftyRB, ids::kSpeedST, ids::kAccel1CB,
+        ids::kAccel2CB, ids::kWheelST, ids::kVersionST}},
+      {"option",
+       ids::kOptionButton,
+       ids::kOptionGB,
+       {ids::kOptionGB, ids::kNonCloseCB, ids::kSetAndCloseCB, ids::kMinimizeStartCB,
+        ids::kLoadPreviousCB, ids::kOriginRightBottomCB, ids::kSetTypeRG, ids::kSetTypeFirstItem,
+        ids::kSetTypeFirstItem + 2, ids::kHotKeyST, ids::kDelSettingButton}},
+  };
+  std::set<int> checked;  // each control once, in the first view that shows it
+  for (const View& view : views) {
+    SCOPED_TRACE(language + " " + view.name);
+    if (view.button) {
+      ASSERT_TRUE(ClickUntil(ControlOf(main, view.button), [&] {
+        return IsWindowVisible(ControlOf(main, view.shown)) != FALSE;
+      }));
+    }
+    // The pointer away, so that no hint covers the picture; time to paint.
+    RECT window;
+    GetWindowRect(main, &window);
+    SetCursorPos(window.right + 60, window.bottom + 60);
+    Sleep(800);
+    const std::string picture = language + "-" + view.name + ".bmp";
+    EXPECT_TRUE(SaveScreenshot(main, ScreenshotPath(picture))) << picture;
+
+    std::vector<HWND> children;
+    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
+    std::set<int> shown;
+    for (HWND child : children) {
+      if (!IsWindowVisible(child)) continue;
+      const int id = GetDlgCtrlID(child);
+      shown.insert(id);
+      if (!checked.insert(id).second) continue;
+      const std::string misfit = Misfit(child);
+      EXPECT_TRUE(misfit.empty()) << misfit;
+    }
+    for (int id : view.captions) EXPECT_EQ(shown.count(id), 1u) << "control " << id << " is shown";
+  }
+}
+
+}  // namespace
+}  // namespace e2e
