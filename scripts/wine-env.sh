@@ -42,6 +42,22 @@ start_wine() {
     echo "Creating the Wine prefix $WINEPREFIX ..."
   fi
   "$WINE64" wineboot -i </dev/null >/dev/null 2>&1
+  substitute_fonts
+}
+
+# The fonts Windows has and Wine does not stand in for by themselves: Arial by the
+# font with its widths, and on a Japanese system the proportional Japanese font for
+# "ＭＳ Ｐゴシック" and for a Western face asked for in the Japanese character set
+# (as Windows' font mapper picks its proportional Japanese font there).
+substitute_fonts() {
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' from to
+  while IFS='=' read -r from to; do
+    "$WINE64" reg add "$key" /v "$from" /d "$to" /f </dev/null >/dev/null 2>&1
+  done <<'LIST'
+Arial=Liberation Sans
+ＭＳ Ｐゴシック=IPAPGothic
+Tahoma,128=IPAPGothic,128
+LIST
 }
 
 stop_wine() {

@@ -15,9 +15,10 @@
 WINE_ROOT=${WINE_ROOT:-$root/build/wine10-root}
 WINE_ROOT_MIRROR=${WINE_ROOT_MIRROR:-http://deb.debian.org/debian}
 # Packages of the root: Wine, a virtual display, the locales of the language tests,
-# Wine's own fonts (MS Sans Serif, Tahoma) and a Japanese font, and Python with
-# Xlib for the drag-and-drop test. Changing this list makes the root again.
-wine_root_packages="wine64 xvfb locales fonts-wine fonts-ipafont-gothic python3 python3-xlib x11-utils"
+# Wine's own fonts (MS Sans Serif, Tahoma), a font with Arial's widths (Liberation
+# Sans) and Japanese fonts, and Python with Xlib for the drag-and-drop test.
+# Changing this list makes the root again.
+wine_root_packages="wine64 xvfb locales fonts-wine fonts-liberation fonts-ipafont-gothic python3 python3-xlib x11-utils"
 wine_root_stamp="trixie; $wine_root_packages; i386-windows"
 
 wine_root_ready() {

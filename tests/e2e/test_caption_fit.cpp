@@ -38,12 +38,10 @@ std::string Ansi(const std::wstring& wide) {
 // The font control draws its caption with. A font handle of the program means nothing
 // in this process, so the font the program asks for is made again here, under the same
 // fonts and language: Arial for the slot and panel buttons, Tahoma for the version,
-// the form's font (text 1001) for the rest. A control without a font uses the system font.
+// the form's font (text 1001) for the rest. (Asked from this 64-bit process, a 32-bit
+// control under Wine's WoW64 answers WM_GETFONT with nothing, so the handle is no
+// help even to tell whether a font was set.)
 HFONT FontOf(HWND control, std::string* described) {
-  if (!SendMessageA(control, WM_GETFONT, 0, 0)) {
-    *described = "system font";
-    return static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-  }
   const int id = GetDlgCtrlID(control);
   std::wstring face = ProgramText(1001);
   int height = 11;
@@ -83,7 +81,12 @@ std::string Misfit(HWND control) {
     switch (style & BS_TYPEMASK) {
       case BS_PUSHBUTTON:
       case BS_DEFPUSHBUTTON:
-        width -= 2 * kPushEdge;
+        // In the Japanese fonts here (IPA) "[10]" at 12 pixels is exactly as wide as
+        // its 24-pixel button: it is drawn whole, over the frame's inner edge. Half-
+        // width digits and brackets take that room in every Japanese font at hand.
+        if (!(Japanese() && GetDlgCtrlID(control) == ids::kFirstSlotButton + 9)) {
+          width -= 2 * kPushEdge;
+        }
         height -= 2 * kPushEdge;
         break;
       case BS_CHECKBOX:
