@@ -105,11 +105,19 @@ class Win32OsPort : public OsPort {
   }
   long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
                         std::string* data) override {
+    // Most values fit a small buffer and come in one call; a longer one is asked
+    // for again with the size the first call reported.
     DWORD valueType = 0;
-    DWORD size = 0;
+    BYTE first[512];
+    DWORD size = sizeof first;
     LONG result =
-        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, nullptr, &size);
-    if (result != ERROR_SUCCESS) return result;
+        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, first, &size);
+    if (result == ERROR_SUCCESS) {
+      *type = valueType;
+      data->assign(reinterpret_cast<const char*>(first), size);
+      return result;
+    }
+    if (result != ERROR_MORE_DATA) return result;
     std::vector<BYTE> buffer(size + 1, 0);
     result = ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, buffer.data(),
                                 &size);
