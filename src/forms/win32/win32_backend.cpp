@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/application.h"
@@ -35,6 +36,35 @@ bool RouteScroll(HWND child);
 bool RouteContextMenu(TApplication& app, HWND child, int x, int y);
 
 class Win32Backend;
+
+// One font object per distinct font, shared by every window that shows it and
+// deleted with the backend, after the last window.
+class FontTable {
+ public:
+  FontTable() = default;
+  FontTable(const FontTable&) = delete;
+  FontTable& operator=(const FontTable&) = delete;
+  ~FontTable() {
+    for (const auto& entry : fonts_) {
+      if (entry.second) DeleteObject(entry.second);
+    }
+  }
+  HFONT Get(const TFont& font) {
+    const Key key{font.Name, font.Height, font.Charset};
+    auto found = fonts_.find(key);
+    if (found != fonts_.end()) return found->second;
+    HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                font.Name.c_str());
+    fonts_.emplace(key, created);
+    return created;
+  }
+
+ private:
+  using Key = std::tuple<std::string, int, int>;
+  std::map<Key, HFONT> fonts_;
+};
 
 class Win32FormPeer : public FormPeer {
  public:
@@ -157,7 +187,8 @@ class Win32FormPeer : public FormPeer {
 // group box only draws its frame), placed at their position in the form's client area.
 class Win32ControlPeer : public ControlPeer {
  public:
-  Win32ControlPeer(TControl& control, HWND formWindow) : control_(control) {
+  Win32ControlPeer(TControl& control, HWND formWindow, FontTable& fonts)
+      : control_(control), fonts_(fonts) {
     HWND parent = control.Container() && control.Container()->Peer()
                       ? AsHwnd(control.Container()->Peer()->WindowHandle())
                       : formWindow;
@@ -201,7 +232,6 @@ class Win32ControlPeer : public ControlPeer {
                  FALSE);
   }
   ~Win32ControlPeer() override {
-    if (font_) DeleteObject(font_);
     if (IsWindow(hwnd_)) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       DestroyWindow(hwnd_);
@@ -443,13 +473,8 @@ class Win32ControlPeer : public ControlPeer {
                               font.Charset == fontCharset_)) {
       return;
     }
-    HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                font.Name.c_str());
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
-    if (font_) DeleteObject(font_);
-    font_ = created;
+    font_ = fonts_.Get(font);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     fontName_ = font.Name;
     fontHeight_ = font.Height;
     fontCharset_ = font.Charset;
@@ -475,11 +500,12 @@ class Win32ControlPeer : public ControlPeer {
   };
 
   TControl& control_;
+  FontTable& fonts_;
   HWND hwnd_ = nullptr;
   bool updating_ = false;
   Sent sent_;
   std::vector<std::string> items_;
-  HFONT font_ = nullptr;
+  HFONT font_ = nullptr;  // shared; the font table owns it
   std::string fontName_;
   int fontHeight_ = 0;
   int fontCharset_ = 0;
@@ -635,7 +661,8 @@ class Win32Backend : public Backend {
   }
 
   std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) override {
-    return std::make_unique<Win32ControlPeer>(control, AsHwnd(control.Form().WindowHandle()));
+    return std::make_unique<Win32ControlPeer>(control, AsHwnd(control.Form().WindowHandle()),
+                                              fonts_);
   }
 
   std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) override {
@@ -739,6 +766,7 @@ class Win32Backend : public Backend {
   }
 
   static Win32Backend* instance_;
+  FontTable fonts_;
   TApplication* app_ = nullptr;
   HWND appWindow_ = nullptr;
   std::map<UINT_PTR, TTimer*> timers_;
