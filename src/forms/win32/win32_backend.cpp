@@ -254,7 +254,16 @@ class Win32ControlPeer : public ControlPeer {
 
   // Sends only what differs from what the window was last given: a control's state
   // changes often (every apply refreshes the whole detail panel), its window rarely.
+  // A hidden control's window only gets hidden; what changed meanwhile is sent when
+  // the control shows again.
   void Sync() override {
+    if (!control_.Showing()) {
+      if (sent_.valid && sent_.shown) {
+        ShowWindow(hwnd_, SW_HIDE);
+        sent_.shown = false;
+      }
+      return;
+    }
     updating_ = true;
     SyncFont();
     SyncHint();
@@ -342,10 +351,9 @@ class Win32ControlPeer : public ControlPeer {
       EnableWindow(hwnd_, control_.Enabled());
       sent_.enabled = control_.Enabled();
     }
-    const bool shown = control_.Showing();
-    if (!sent_.valid || sent_.shown != shown) {
-      ShowWindow(hwnd_, shown ? SW_SHOWNA : SW_HIDE);
-      sent_.shown = shown;
+    if (!sent_.valid || !sent_.shown) {
+      ShowWindow(hwnd_, SW_SHOWNA);
+      sent_.shown = true;
     }
     sent_.valid = true;
     updating_ = false;
