@@ -59,17 +59,22 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(3)"; }, 5000));
 
   // Change the detail panel: the registry follows.
-  HWND speed = GetDlgItem(main, ids::kSpeedTB);
-  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton),
-                         [&] { return IsWindowVisible(speed) != FALSE; }));
+  // A panel's controls are found once the panel shows.
+  HWND speed = nullptr;
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton), [&] {
+    speed = GetDlgItem(main, ids::kSpeedTB);
+    return speed && IsWindowVisible(speed);
+  }));
   ASSERT_TRUE(ClickUntil(speed, [&] { return FocusOf(main) == speed; }));
   PressKey(VK_END);
   ASSERT_TRUE(WaitUntil([&] { return RegistryText(kMouse, "MouseSensitivity") == "20"; }, 5000));
 
   // Switch "Set and Close" on in the option panel.
-  HWND setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
-  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton),
-                         [&] { return IsWindowVisible(setAndClose) != FALSE; }));
+  HWND setAndClose = nullptr;
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton), [&] {
+    setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
+    return setAndClose && IsWindowVisible(setAndClose);
+  }));
   ASSERT_TRUE(ClickUntil(setAndClose, [&] {
     return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }));

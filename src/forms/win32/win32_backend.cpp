@@ -188,10 +188,21 @@ class Win32FormPeer : public FormPeer {
 class Win32ControlPeer : public ControlPeer {
  public:
   Win32ControlPeer(TControl& control, HWND formWindow, FontTable& fonts)
-      : control_(control), fonts_(fonts) {
+      : control_(control), fonts_(fonts), formWindow_(formWindow) {}
+
+  // The window is made when it is first needed: when the control first shows, or
+  // when its handle is asked for (a drop target is registered before its panel
+  // shows). Until then the control's state lives in the control alone.
+  HWND Window() const {
+    if (!hwnd_) const_cast<Win32ControlPeer*>(this)->MakeWindow();
+    return hwnd_;
+  }
+
+  void MakeWindow() {
+    TControl& control = control_;
     HWND parent = control.Container() && control.Container()->Peer()
                       ? AsHwnd(control.Container()->Peer()->WindowHandle())
-                      : formWindow;
+                      : formWindow_;
     const char* cls = "BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -250,7 +261,7 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   TControl& Control() { return control_; }
-  Handle WindowHandle() const override { return AsHandle(hwnd_); }
+  Handle WindowHandle() const override { return AsHandle(Window()); }
 
   // Sends only what differs from what the window was last given: a control's state
   // changes often (every apply refreshes the whole detail panel), its window rarely.
@@ -258,12 +269,14 @@ class Win32ControlPeer : public ControlPeer {
   // the control shows again.
   void Sync() override {
     if (!control_.Showing()) {
-      if (sent_.valid && sent_.shown) {
+      if (hwnd_ && sent_.valid && sent_.shown) {
         ShowWindow(hwnd_, SW_HIDE);
         sent_.shown = false;
       }
       return;
     }
+    Window();
+    if (!sent_.valid) MakeInnerWindows(control_);
     updating_ = true;
     SyncFont();
     SyncHint();
@@ -339,6 +352,11 @@ class Win32ControlPeer : public ControlPeer {
           HWND above = GetWindow(holder, GW_HWNDPREV);
           insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
         }
+      } else if (HWND box = EnclosingGroupBox()) {
+        // A window shown for the first time goes right above its group box, below
+        // the controls of the box shown before it: creation order, also for the tab key.
+        HWND above = GetWindow(box, GW_HWNDPREV);
+        insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
       }
       SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
                    (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
@@ -359,9 +377,10 @@ class Win32ControlPeer : public ControlPeer {
     updating_ = false;
   }
 
-  void SetFocus() override { ::SetFocus(hwnd_); }
+  void SetFocus() override { ::SetFocus(Window()); }
 
   void Repaint() override {
+    if (!hwnd_) return;  // nothing shown yet
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);
   }
@@ -404,6 +423,7 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   std::string WindowText() const override {
+    if (!hwnd_) return control_.Caption();
     const int length = GetWindowTextLengthA(hwnd_);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(hwnd_, &text[0], length + 1);
@@ -412,6 +432,11 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   int WindowSelection() const override {
+    if (!hwnd_) {
+      return control_.Kind() == ControlKind::TrackBar
+                 ? static_cast<const TTrackBar&>(control_).Position()
+                 : static_cast<const TDropDownList&>(control_).ItemIndex();
+    }
     if (control_.Kind() == ControlKind::TrackBar) {
       return static_cast<int>(SendMessageA(hwnd_, TBM_GETPOS, 0, 0));
     }
@@ -491,6 +516,25 @@ class Win32ControlPeer : public ControlPeer {
   // The control's hint as a tool of the form's tooltip window.
   void SyncHint();
 
+  // Makes the windows of the controls inside a control about to show for the first
+  // time, hidden, before any of them shows: none of a panel's controls is seen while
+  // another one of it has no window yet.
+  static void MakeInnerWindows(const TControl& control) {
+    for (const TControl* child : control.Children()) {
+      if (child->Peer()) child->Peer()->WindowHandle();
+      MakeInnerWindows(*child);
+    }
+  }
+
+  // The window of the nearest group box that holds this control in the same window.
+  HWND EnclosingGroupBox() const {
+    const TControl* container = control_.Container();
+    for (const TControl* p = control_.Parent(); p && p != container; p = p->Parent()) {
+      if (p->Kind() == ControlKind::GroupBox && p->Peer()) return AsHwnd(p->Peer()->WindowHandle());
+    }
+    return nullptr;
+  }
+
   // What the window was last given.
   struct Sent {
     bool valid = false;
@@ -509,6 +553,7 @@ class Win32ControlPeer : public ControlPeer {
 
   TControl& control_;
   FontTable& fonts_;
+  HWND formWindow_;
   HWND hwnd_ = nullptr;
   bool updating_ = false;
   Sent sent_;
