@@ -20,19 +20,17 @@ HKEY AsHkey(Handle h) { return reinterpret_cast<HKEY>(h); }
 Handle FromPointer(const void* p) { return reinterpret_cast<Handle>(p); }
 
 // The file dialogs and the shell-link object live in DLLs that only those commands
-// need; they are loaded from the system folder on first use and stay loaded.
+// need; they are loaded from the system folder on first use and stay loaded (the
+// load is counted, so the functions stay valid whoever else frees the DLL).
 template <typename Function>
 Function SystemFunction(const char* dll, const char* name) {
-  HMODULE module = ::GetModuleHandleA(dll);
-  if (!module) {
-    char path[MAX_PATH] = {};
-    const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
-    if (length == 0 || length + 1 + lstrlenA(dll) >= MAX_PATH) return nullptr;
-    lstrcatA(path, "\\");
-    lstrcatA(path, dll);
-    module = ::LoadLibraryA(path);
-    if (!module) return nullptr;
-  }
+  char path[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length + 1 + static_cast<UINT>(lstrlenA(dll)) >= MAX_PATH) return nullptr;
+  lstrcatA(path, "\\");
+  lstrcatA(path, dll);
+  HMODULE module = ::LoadLibraryA(path);
+  if (!module) return nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
@@ -82,11 +80,11 @@ bool RunFileDialog(bool save, Handle owner, const std::string& filter,
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  static const FileDialogFunction open =
+  static const FileDialogFunction openDialog =
       SystemFunction<FileDialogFunction>("comdlg32.dll", "GetOpenFileNameA");
-  static const FileDialogFunction saveAs =
+  static const FileDialogFunction saveDialog =
       SystemFunction<FileDialogFunction>("comdlg32.dll", "GetSaveFileNameA");
-  const FileDialogFunction run = save ? saveAs : open;
+  const FileDialogFunction run = save ? saveDialog : openDialog;
   const BOOL ok = run && run(&dialog);
   if (ok) *fileName = name;
   return ok;
