@@ -6,7 +6,6 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "forms/application.h"
@@ -45,25 +44,31 @@ class FontTable {
   FontTable(const FontTable&) = delete;
   FontTable& operator=(const FontTable&) = delete;
   ~FontTable() {
-    for (const auto& entry : fonts_) {
-      if (entry.second) DeleteObject(entry.second);
+    for (const Entry& entry : fonts_) {
+      if (entry.handle) DeleteObject(entry.handle);
     }
   }
   HFONT Get(const TFont& font) {
-    const Key key{font.Name, font.Height, font.Charset};
-    auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second;
+    for (const Entry& entry : fonts_) {
+      if (entry.font.Name == font.Name && entry.font.Height == font.Height &&
+          entry.font.Charset == font.Charset) {
+        return entry.handle;
+      }
+    }
     HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                 static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                 font.Name.c_str());
-    fonts_.emplace(key, created);
+    fonts_.push_back(Entry{font, created});
     return created;
   }
 
  private:
-  using Key = std::tuple<std::string, int, int>;
-  std::map<Key, HFONT> fonts_;
+  struct Entry {
+    TFont font;
+    HFONT handle;
+  };
+  std::vector<Entry> fonts_;  // a handful
 };
 
 class Win32FormPeer : public FormPeer {
