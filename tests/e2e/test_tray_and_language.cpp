@@ -142,8 +142,8 @@ TEST_F(Language, CaptionsAreInTheUsersLanguage) {
     EXPECT_EQ(WindowText(GetDlgItem(main, c.id)), Ansi(Japanese() ? c.japanese : c.english))
         << c.english;
   }
-  // The option panel is open: its list holds the entries.
-  // List entries cross processes as UTF-16 here: compare in this code page.
+  // The option panel is open. List entries cross processes as UTF-16 here: compare
+  // in this code page.
   wchar_t wide[128] = {};
   SendDlgItemMessageW(main, ids::kShowMethodCB, CB_GETLBTEXT, 12, reinterpret_cast<LPARAM>(wide));
   char item[256] = {};
