@@ -15,8 +15,6 @@
 
 #ifdef MINIMAL_WITH_TIVOLER_IMPORTS
 #include <commctrl.h>
-#include <commdlg.h>
-#include <objbase.h>
 #include <shellapi.h>
 #include <shlwapi.h>
 
@@ -25,8 +23,6 @@
 void TouchImports(const char* commandLine) {
   if (std::strcmp(commandLine, "never") != 0) return;
   InitCommonControls();                       // comctl32
-  GetOpenFileNameA(nullptr);                  // comdlg32
-  CoInitialize(nullptr);                      // ole32
   Shell_NotifyIconA(NIM_DELETE, nullptr);     // shell32
   PathFileExistsA(commandLine);               // shlwapi
   RegCloseKey(nullptr);                       // advapi32

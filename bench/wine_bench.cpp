@@ -600,13 +600,14 @@ int Apply(int applies, int cursorChanges) {
   // window procedure and back: the floor of any apply.
   const UINT nothing = RegisterWindowMessageA("TivolerBenchNothing");
   const LPARAM kNoParam = -1;
-  HWND label = GetDlgItem(GetDlgItem(main, ids::kDropPanel), ids::kCursorLabel);
+  HWND label = nullptr;  // the preview's role name; made when the panel first opens
   int missedChanges = 0;
   std::vector<double> change;
   // Steps the cursor preview count times with the detail panel open; each step must
   // show another role.
   auto changeCursors = [&](int count, bool timed) {
     if (!ToggleDetail(main, true)) Problem("the detail panel did not open");
+    label = GetDlgItem(GetDlgItem(main, ids::kDropPanel), ids::kCursorLabel);
     for (int i = 0; i < count; ++i) {
       const std::string before = WindowText(label);
       const double start = NowMicroseconds();

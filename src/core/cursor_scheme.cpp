@@ -25,9 +25,8 @@ const std::array<StandardCursorRole, kStandardRoleCount> kStandardRoles = {{
 }};
 
 std::string CursorScheme::ReadRole(const TRegistry& reg, const std::string& role) {
-  const TRegDataType type = reg.GetDataType(role);
-  if (type != TRegDataType::String && type != TRegDataType::ExpandString) return std::string();
-  return reg.ReadString(role);
+  std::string text;
+  return reg.ReadStringIfText(role, &text) ? text : std::string();
 }
 
 bool CursorScheme::NamesExistingFile(const std::string& text) {

@@ -25,6 +25,10 @@ std::string CursorKey(const std::string& role, const std::string& suffix) {
 
 TMouseProfile::TMouseProfile(CursorScheme& scheme) : scheme_(scheme) { Reset(); }
 
+TMouseProfile::TMouseProfile(CursorScheme& scheme, const TStringList& roles,
+                             const TStringList& files)
+    : CursorRoles(roles), CursorFiles(files), scheme_(scheme) {}
+
 void TMouseProfile::Reset() {
   for (const TextField& field : kTextFields) (this->*field.Member).clear();
   CursorRoles.Clear();

@@ -12,6 +12,9 @@ class TMouseProfile {
  public:
   // Starts empty, with the cursor lists of the system's current scheme.
   explicit TMouseProfile(CursorScheme& scheme);
+  // Starts empty, with cursor lists already read from the system's scheme (one read
+  // serves every profile made at the same time).
+  TMouseProfile(CursorScheme& scheme, const TStringList& roles, const TStringList& files);
 
   std::string Speed;
   std::string Accell1;

@@ -65,6 +65,17 @@ std::string TRegistry::ReadString(const std::string& name) const {
   return zero == std::string::npos ? data : data.substr(0, zero);
 }
 
+bool TRegistry::ReadStringIfText(const std::string& name, std::string* text) const {
+  uint32_t type = 0;
+  std::string data;
+  if (key_ == kNoHandle || os_.RegQueryValueExA(key_, name, &type, &data) != win::kErrorSuccess ||
+      (type != win::kRegSz && type != win::kRegExpandSz)) {
+    return false;
+  }
+  *text = data.substr(0, data.find('\0'));
+  return true;
+}
+
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
   Write(name, win::kRegSz, value);
 }

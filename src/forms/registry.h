@@ -37,6 +37,9 @@ class TRegistry {
   // The text of a string or expandable-string value up to its first zero byte; the
   // empty text for a missing value. Any other type raises ERegistryException.
   std::string ReadString(const std::string& name) const;
+  // The same text in one query of the value; false (and no text) for a missing value
+  // or one of any other type.
+  bool ReadStringIfText(const std::string& name, std::string* text) const;
 
   void WriteString(const std::string& name, const std::string& value);        // REG_SZ
   void WriteExpandString(const std::string& name, const std::string& value);  // REG_EXPAND_SZ

@@ -76,7 +76,15 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   SetCaption(kWindowTitle);
   SetBounds(0, 0, 0, 0);
   SetClientSize(kClientWidth, kCollapsedClientHeight);
-  for (auto& profile : profiles_) profile = std::make_unique<TMouseProfile>(scheme_);
+  {
+    // Every profile starts with the scheme as it is now: one read serves them all.
+    TStringList roles;
+    TStringList files;
+    scheme_.LoadSystemScheme(roles, files);
+    for (auto& profile : profiles_) {
+      profile = std::make_unique<TMouseProfile>(scheme_, roles, files);
+    }
+  }
   App().HintHidePause = 20000;
 
   CreateSlotArea();

@@ -55,6 +55,11 @@ TEST(SettingsFile, HandEditedValuesAreReadAndWrittenBackNormalised) {
   Process process("");
   HWND main = StartAndWait(process);
   ASSERT_NE(main, nullptr);
+  // The option panel shows what was read.
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, tivoler::ids::kOptionButton), [&] {
+    HWND box = GetDlgItem(main, tivoler::ids::kNonCloseCB);
+    return box && IsWindowVisible(box);
+  }));
   EXPECT_FALSE(Checked(main, tivoler::ids::kNonCloseCB));
   EXPECT_TRUE(Checked(main, tivoler::ids::kSetAndCloseCB));
   EXPECT_FALSE(Checked(main, tivoler::ids::kLoadPreviousCB));

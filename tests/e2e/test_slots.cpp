@@ -72,9 +72,12 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
 
   // Change the detail panel: the registry follows; the hot key typed into the
   // focused track bar applies slot 3 again.
-  HWND speed = GetDlgItem(main, ids::kSpeedTB);
-  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton),
-                         [&] { return IsWindowVisible(speed) != FALSE; }));
+  // A panel's controls are found once the panel shows.
+  HWND speed = nullptr;
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kDetailButton), [&] {
+    speed = GetDlgItem(main, ids::kSpeedTB);
+    return speed && IsWindowVisible(speed);
+  }));
   for (const char* typed : {"q", ""}) {
     ASSERT_TRUE(ClickUntil(speed, [&] { return FocusOf(main) == speed; }));
     PressKey(VK_END);
@@ -86,9 +89,11 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   }
 
   // Switch "Set and Close" on in the option panel.
-  HWND setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
-  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton),
-                         [&] { return IsWindowVisible(setAndClose) != FALSE; }));
+  HWND setAndClose = nullptr;
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton), [&] {
+    setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
+    return setAndClose && IsWindowVisible(setAndClose);
+  }));
   ASSERT_TRUE(ClickUntil(setAndClose, [&] {
     return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }));
@@ -170,9 +175,9 @@ TEST(Slots, SetTypeHintShowsOverItsChoices) {
   Process process("");
   HWND main = WaitForMain(process);
   ASSERT_NE(main, nullptr);
-  HWND first = GetDlgItem(main, ids::kSetTypeFirstItem);
-  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton),
-                         [&] { return IsWindowVisible(first) != FALSE; }));
+  ASSERT_TRUE(ClickUntil(GetDlgItem(main, ids::kOptionButton), [&] {
+    return IsWindowVisible(GetDlgItem(main, ids::kSetTypeFirstItem)) != FALSE;
+  }));
   const std::string hint = "Select to Configure Type, when set from button or to.";
   auto shownTip = [&] {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {

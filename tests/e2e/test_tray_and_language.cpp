@@ -67,23 +67,33 @@ TEST_F(Language, CaptionsAreInTheUsersLanguage) {
   Start("");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   struct Case {
+    int panelButton;  // the button that opens the control's panel; 0: always shown
     int id;
     const char* english;
     const char* japanese;
   };
   const Case cases[] = {
-      {ids::kNonCloseCB, "[x] to Hide Window", "x でトレイに格納"},
-      {ids::kSetAndCloseCB, "Set and Close", "設定ボタンで閉じる"},
-      {ids::kDelSettingButton, "Uninstall", "アンインストール"},
-      {ids::kLeftyRB, "Lefty", "左利き"},
-      {ids::kOptionButton, "Op", "Op"},
-      {ids::kFirstSlotButton + 9, "[10]", "[10]"},
+      {ids::kDetailButton, ids::kLeftyRB, "Lefty", "左利き"},
+      {ids::kOptionButton, ids::kNonCloseCB, "[x] to Hide Window", "x でトレイに格納"},
+      {ids::kOptionButton, ids::kSetAndCloseCB, "Set and Close", "設定ボタンで閉じる"},
+      {ids::kOptionButton, ids::kDelSettingButton, "Uninstall", "アンインストール"},
+      {0, ids::kOptionButton, "Op", "Op"},
+      {0, ids::kFirstSlotButton + 9, "[10]", "[10]"},
   };
+  // A panel's controls are seen, and read, with the panel open.
   for (const Case& c : cases) {
+    auto shown = [&] {
+      HWND item = GetDlgItem(main, c.id);
+      return item && IsWindowVisible(item);
+    };
+    if (c.panelButton != 0 && !shown()) {
+      ASSERT_TRUE(ClickUntil(GetDlgItem(main, c.panelButton), shown)) << c.english;
+    }
     EXPECT_EQ(WindowText(GetDlgItem(main, c.id)), Ansi(Japanese() ? c.japanese : c.english))
         << c.english;
   }
-  // List entries cross processes as UTF-16 here: compare in this code page.
+  // The option panel is open. List entries cross processes as UTF-16 here: compare
+  // in this code page.
   wchar_t wide[128] = {};
   SendDlgItemMessageW(main, ids::kShowMethodCB, CB_GETLBTEXT, 12, reinterpret_cast<LPARAM>(wide));
   char item[256] = {};

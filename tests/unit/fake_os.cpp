@@ -127,6 +127,7 @@ long FakeOs::RegEnumValueA(Handle key, uint32_t index, std::string* name) {
 
 long FakeOs::RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
                               std::string* data) {
+  ++registryReads;
   auto open = openKeys_.find(key);
   if (open == openKeys_.end()) return win::kErrorFileNotFound;
   const Key* k = FindKey(open->second);

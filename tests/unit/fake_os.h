@@ -40,6 +40,8 @@ class FakeOs : public OsPort {
   // The stored text up to its first zero; the empty text when missing.
   std::string Text(const std::string& path, const std::string& name) const;
   uint32_t Type(const std::string& path, const std::string& name) const;
+  // RegQueryValueExA calls made, answered or not.
+  int registryReads = 0;
   // Writes to these value names (any key) are refused.
   std::set<std::string> refusedWrites;
 

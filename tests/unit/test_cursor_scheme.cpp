@@ -82,6 +82,7 @@ TEST_F(CursorSchemeTest, ReadSchemeFilesAppendsWithoutClearing) {
   files.Add("kept");
   EXPECT_TRUE(scheme.ReadSchemeFiles(TStringList{"Hand", "Nope"}, files));
   EXPECT_EQ(files.Lines(), (std::vector<std::string>{"kept", "C:\\hand.cur", ""}));
+  EXPECT_EQ(os.registryReads, 2) << "one query per role";
 }
 
 TEST_F(CursorSchemeTest, ApplyWritesOnlyRealDifferences) {

@@ -79,6 +79,14 @@ TEST(Registry, ReadsStringsAndRejectsOtherTypes) {
   EXPECT_EQ(reg.GetDataType("missing"), TRegDataType::Unknown);
   EXPECT_EQ(reg.GetValueNames(),
             (std::vector<std::string>{"sz", "expand", "dword", "nozero", "inner"}));
+  // The one-query read answers as the type check followed by the read.
+  for (const char* name : {"sz", "expand", "dword", "nozero", "inner", "missing"}) {
+    std::string text = "untouched";
+    const TRegDataType type = reg.GetDataType(name);
+    const bool isText = type == TRegDataType::String || type == TRegDataType::ExpandString;
+    EXPECT_EQ(reg.ReadStringIfText(name, &text), isText) << name;
+    EXPECT_EQ(text, isText ? reg.ReadString(name) : "untouched") << name;
+  }
 }
 
 TEST(Registry, WritesTextWithZeroAndRaisesWhenRefused) {

@@ -179,6 +179,10 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
     }
     EXPECT_EQ(!os.CallsStartingWith("MessageBeep").empty(), c.beep);
     EXPECT_EQ(form->Visible(), c.shown);
+    // One read of the cursor scheme serves all eleven profiles; showing the window
+    // stores the configuration in force, an applied slot writes and stores the scheme.
+    EXPECT_EQ(Count("RegOpenKeyExA Control Panel\\Cursors"),
+              1u + (c.shown ? 1u : 0u) + (c.applied ? 2u : 0u));
     EXPECT_EQ(form->CloseAfterApply, c.closesAtFirstTick);
     EXPECT_EQ(form->TrayTip().empty(), c.closesAtFirstTick) << "no tray tip when ending at once";
     if (c.closesAtFirstTick) {

@@ -36,6 +36,41 @@ bool RouteContextMenu(TApplication& app, HWND child, int x, int y);
 
 class Win32Backend;
 
+// One font object per distinct font, shared by every window that shows it and
+// deleted with the backend, after the last window.
+class FontTable {
+ public:
+  FontTable() = default;
+  FontTable(const FontTable&) = delete;
+  FontTable& operator=(const FontTable&) = delete;
+  ~FontTable() {
+    for (const Entry& entry : fonts_) {
+      if (entry.handle) DeleteObject(entry.handle);
+    }
+  }
+  HFONT Get(const TFont& font) {
+    for (const Entry& entry : fonts_) {
+      if (entry.font.Name == font.Name && entry.font.Height == font.Height &&
+          entry.font.Charset == font.Charset) {
+        return entry.handle;
+      }
+    }
+    HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                font.Name.c_str());
+    fonts_.push_back(Entry{font, created});
+    return created;
+  }
+
+ private:
+  struct Entry {
+    TFont font;
+    HFONT handle;
+  };
+  std::vector<Entry> fonts_;  // a handful
+};
+
 class Win32FormPeer : public FormPeer {
  public:
   Win32FormPeer(TForm& form, HWND owner) : form_(form) {
@@ -169,10 +204,22 @@ class Win32FormPeer : public FormPeer {
 // group box only draws its frame), placed at their position in the form's client area.
 class Win32ControlPeer : public ControlPeer {
  public:
-  Win32ControlPeer(TControl& control, HWND formWindow) : control_(control) {
+  Win32ControlPeer(TControl& control, HWND formWindow, FontTable& fonts)
+      : control_(control), fonts_(fonts), formWindow_(formWindow) {}
+
+  // The window is made when it is first needed: when the control first shows, or
+  // when its handle is asked for (a drop target is registered before its panel
+  // shows). Until then the control's state lives in the control alone.
+  HWND Window() const {
+    if (!hwnd_) const_cast<Win32ControlPeer*>(this)->MakeWindow();
+    return hwnd_;
+  }
+
+  void MakeWindow() {
+    TControl& control = control_;
     HWND parent = control.Container() && control.Container()->Peer()
                       ? AsHwnd(control.Container()->Peer()->WindowHandle())
-                      : formWindow;
+                      : formWindow_;
     const char* cls = "BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
@@ -213,7 +260,6 @@ class Win32ControlPeer : public ControlPeer {
                  FALSE);
   }
   ~Win32ControlPeer() override {
-    if (font_) DeleteObject(font_);
     if (IsWindow(hwnd_)) {
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       DestroyWindow(hwnd_);
@@ -232,11 +278,22 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   TControl& Control() { return control_; }
-  Handle WindowHandle() const override { return AsHandle(hwnd_); }
+  Handle WindowHandle() const override { return AsHandle(Window()); }
 
   // Sends only what differs from what the window was last given: a control's state
   // changes often (every apply refreshes the whole detail panel), its window rarely.
+  // A hidden control's window only gets hidden; what changed meanwhile is sent when
+  // the control shows again.
   void Sync() override {
+    if (!control_.Showing()) {
+      if (hwnd_ && sent_.valid && sent_.shown) {
+        ShowWindow(hwnd_, SW_HIDE);
+        sent_.shown = false;
+      }
+      return;
+    }
+    Window();
+    if (!sent_.valid) MakeInnerWindows(control_);
     updating_ = true;
     SyncFont();
     SyncHint();
@@ -312,6 +369,11 @@ class Win32ControlPeer : public ControlPeer {
           HWND above = GetWindow(holder, GW_HWNDPREV);
           insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
         }
+      } else if (HWND box = EnclosingGroupBox()) {
+        // A window shown for the first time goes right above its group box, below
+        // the controls of the box shown before it: creation order, also for the tab key.
+        HWND above = GetWindow(box, GW_HWNDPREV);
+        insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
       }
       SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
                    (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
@@ -324,18 +386,18 @@ class Win32ControlPeer : public ControlPeer {
       EnableWindow(hwnd_, control_.Enabled());
       sent_.enabled = control_.Enabled();
     }
-    const bool shown = control_.Showing();
-    if (!sent_.valid || sent_.shown != shown) {
-      ShowWindow(hwnd_, shown ? SW_SHOWNA : SW_HIDE);
-      sent_.shown = shown;
+    if (!sent_.valid || !sent_.shown) {
+      ShowWindow(hwnd_, SW_SHOWNA);
+      sent_.shown = true;
     }
     sent_.valid = true;
     updating_ = false;
   }
 
-  void SetFocus() override { ::SetFocus(hwnd_); }
+  void SetFocus() override { ::SetFocus(Window()); }
 
   void Repaint() override {
+    if (!hwnd_) return;  // nothing shown yet
     InvalidateRect(hwnd_, nullptr, TRUE);
     UpdateWindow(hwnd_);
   }
@@ -378,6 +440,7 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   std::string WindowText() const override {
+    if (!hwnd_) return control_.Caption();
     const int length = GetWindowTextLengthA(hwnd_);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(hwnd_, &text[0], length + 1);
@@ -386,6 +449,11 @@ class Win32ControlPeer : public ControlPeer {
   }
 
   int WindowSelection() const override {
+    if (!hwnd_) {
+      return control_.Kind() == ControlKind::TrackBar
+                 ? static_cast<const TTrackBar&>(control_).Position()
+                 : static_cast<const TDropDownList&>(control_).ItemIndex();
+    }
     if (control_.Kind() == ControlKind::TrackBar) {
       return static_cast<int>(SendMessageA(hwnd_, TBM_GETPOS, 0, 0));
     }
@@ -460,13 +528,8 @@ class Win32ControlPeer : public ControlPeer {
                               font.Charset == fontCharset_)) {
       return;
     }
-    HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                font.Name.c_str());
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
-    if (font_) DeleteObject(font_);
-    font_ = created;
+    font_ = fonts_.Get(font);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
     fontName_ = font.Name;
     fontHeight_ = font.Height;
     fontCharset_ = font.Charset;
@@ -474,6 +537,25 @@ class Win32ControlPeer : public ControlPeer {
 
   // The control's hint as a tool of the form's tooltip window.
   void SyncHint();
+
+  // Makes the windows of the controls inside a control about to show for the first
+  // time, hidden, before any of them shows: none of a panel's controls is seen while
+  // another one of it has no window yet.
+  static void MakeInnerWindows(const TControl& control) {
+    for (const TControl* child : control.Children()) {
+      if (child->Peer()) child->Peer()->WindowHandle();
+      MakeInnerWindows(*child);
+    }
+  }
+
+  // The window of the nearest group box that holds this control in the same window.
+  HWND EnclosingGroupBox() const {
+    const TControl* container = control_.Container();
+    for (const TControl* p = control_.Parent(); p && p != container; p = p->Parent()) {
+      if (p->Kind() == ControlKind::GroupBox && p->Peer()) return AsHwnd(p->Peer()->WindowHandle());
+    }
+    return nullptr;
+  }
 
   // What the window was last given.
   struct Sent {
@@ -492,11 +574,13 @@ class Win32ControlPeer : public ControlPeer {
   };
 
   TControl& control_;
+  FontTable& fonts_;
+  HWND formWindow_;
   HWND hwnd_ = nullptr;
   bool updating_ = false;
   Sent sent_;
   std::vector<std::string> items_;
-  HFONT font_ = nullptr;
+  HFONT font_ = nullptr;  // shared; the font table owns it
   std::string fontName_;
   int fontHeight_ = 0;
   int fontCharset_ = 0;
@@ -653,7 +737,8 @@ class Win32Backend : public Backend {
   }
 
   std::unique_ptr<ControlPeer> CreateControlPeer(TControl& control) override {
-    return std::make_unique<Win32ControlPeer>(control, AsHwnd(control.Form().WindowHandle()));
+    return std::make_unique<Win32ControlPeer>(control, AsHwnd(control.Form().WindowHandle()),
+                                              fonts_);
   }
 
   std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer& timer) override {
@@ -754,6 +839,7 @@ class Win32Backend : public Backend {
   }
 
   static Win32Backend* instance_;
+  FontTable fonts_;
   TApplication* app_ = nullptr;
   HWND appWindow_ = nullptr;
   std::map<UINT_PTR, TTimer*> timers_;

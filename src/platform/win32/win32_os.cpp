@@ -19,6 +19,47 @@ HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 HKEY AsHkey(Handle h) { return reinterpret_cast<HKEY>(h); }
 Handle FromPointer(const void* p) { return reinterpret_cast<Handle>(p); }
 
+// The file dialogs and the shell-link object live in DLLs that only those commands
+// need; they are loaded from the system folder on first use and stay loaded (the
+// load is counted, so the functions stay valid whoever else frees the DLL).
+template <typename Function>
+Function SystemFunction(const char* dll, const char* name) {
+  char path[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length + 1 + static_cast<UINT>(lstrlenA(dll)) >= MAX_PATH) return nullptr;
+  lstrcatA(path, "\\");
+  lstrcatA(path, dll);
+  HMODULE module = ::LoadLibraryA(path);
+  if (!module) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+// The types of the declared functions (decltype does not import them).
+using FileDialogFunction = decltype(&::GetOpenFileNameA);
+using CoInitializeFunction = decltype(&::CoInitialize);
+using CoUninitializeFunction = decltype(&::CoUninitialize);
+using CoCreateInstanceFunction = decltype(&::CoCreateInstance);
+
+// The three COM calls of the shell-link commands; absent when ole32 cannot be loaded.
+struct Com {
+  CoInitializeFunction Initialize = nullptr;
+  CoUninitializeFunction Uninitialize = nullptr;
+  CoCreateInstanceFunction CreateInstance = nullptr;
+  bool Loaded() const { return Initialize && Uninitialize && CreateInstance; }
+};
+
+const Com& ComFunctions() {
+  static const Com com = [] {
+    Com loaded;
+    loaded.Initialize = SystemFunction<CoInitializeFunction>("ole32.dll", "CoInitialize");
+    loaded.Uninitialize = SystemFunction<CoUninitializeFunction>("ole32.dll", "CoUninitialize");
+    loaded.CreateInstance =
+        SystemFunction<CoCreateInstanceFunction>("ole32.dll", "CoCreateInstance");
+    return loaded;
+  }();
+  return com;
+}
+
 bool RunFileDialog(bool save, Handle owner, const std::string& filter,
                    const std::string& defaultExt, std::string* fileName) {
   // The dialog wants the filter's parts separated by zero bytes, ending in two.
@@ -39,7 +80,12 @@ bool RunFileDialog(bool save, Handle owner, const std::string& filter,
   dialog.nMaxFile = MAX_PATH;
   dialog.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING;
-  const BOOL ok = save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog);
+  static const FileDialogFunction openDialog =
+      SystemFunction<FileDialogFunction>("comdlg32.dll", "GetOpenFileNameA");
+  static const FileDialogFunction saveDialog =
+      SystemFunction<FileDialogFunction>("comdlg32.dll", "GetSaveFileNameA");
+  const FileDialogFunction run = save ? saveDialog : openDialog;
+  const BOOL ok = run && run(&dialog);
   if (ok) *fileName = name;
   return ok;
 }
@@ -105,11 +151,19 @@ class Win32OsPort : public OsPort {
   }
   long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
                         std::string* data) override {
+    // Most values fit a small buffer and come in one call; a longer one is asked
+    // for again with the size the first call reported.
     DWORD valueType = 0;
-    DWORD size = 0;
+    BYTE first[512];
+    DWORD size = sizeof first;
     LONG result =
-        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, nullptr, &size);
-    if (result != ERROR_SUCCESS) return result;
+        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, first, &size);
+    if (result == ERROR_SUCCESS) {
+      *type = valueType;
+      data->assign(reinterpret_cast<const char*>(first), size);
+      return result;
+    }
+    if (result != ERROR_MORE_DATA) return result;
     std::vector<BYTE> buffer(size + 1, 0);
     result = ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, buffer.data(),
                                 &size);
@@ -243,9 +297,11 @@ class Win32OsPort : public OsPort {
 
   std::string ResolveShortcut(const std::string& link, Handle owner) override {
     std::string result;
-    ::CoInitialize(nullptr);
+    const Com& com = ComFunctions();
+    if (!com.Loaded()) return result;
+    com.Initialize(nullptr);
     IShellLinkA* shellLink = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+    if (SUCCEEDED(com.CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                      IID_IShellLinkA, reinterpret_cast<void**>(&shellLink)))) {
       IPersistFile* file = nullptr;
       if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
@@ -263,15 +319,17 @@ class Win32OsPort : public OsPort {
       }
       shellLink->Release();
     }
-    ::CoUninitialize();
+    com.Uninitialize();
     return result;
   }
 
   long CreateShellLink(const std::string& target, const std::string& link,
                        const std::string& arguments) override {
-    ::CoInitialize(nullptr);
+    const Com& com = ComFunctions();
+    if (!com.Loaded()) return E_FAIL;
+    com.Initialize(nullptr);
     IShellLinkA* shellLink = nullptr;
-    HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT result = com.CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_IShellLinkA, reinterpret_cast<void**>(&shellLink));
     if (FAILED(result)) return result;
     shellLink->SetPath(target.c_str());
