@@ -32,8 +32,12 @@ class DetailPanel : public ::testing::Test {
       main = MainFormOf(process->Id());
       return main && IsWindowVisible(main);
     }));
-    ASSERT_TRUE(ClickUntil(Item(ids::kDetailButton),
-                           [&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }));
+    // Shown once the window has grown to hold the panel.
+    ASSERT_TRUE(ClickUntil(Item(ids::kDetailButton), [&] {
+      RECT client;
+      GetClientRect(main, &client);
+      return client.bottom == 367 && IsWindowVisible(Item(ids::kSpeedTB));
+    }));
   }
   void TearDown() override {
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -134,17 +138,21 @@ TEST_F(DetailPanel, NumbersTypedIntoTheFieldsAreAppliedAsTyped) {
 
 // Ctrl+D and Ctrl+O switch the panels whichever control has the focus.
 TEST_F(DetailPanel, CtrlDAndCtrlOSwitchThePanels) {
+  auto shows = [&](bool detail, bool option, int height) {
+    return WaitUntil([&] {
+      RECT client;
+      GetClientRect(main, &client);
+      return client.bottom == height && !IsWindowVisible(Item(ids::kSpeedTB)) == !detail &&
+             !IsWindowVisible(Item(ids::kNonCloseCB)) == !option;
+    }, 5000);
+  };
   ASSERT_TRUE(ClickUntil(Item(ids::kSpeedTB), [&] { return FocusOf(main) == Item(ids::kSpeedTB); }));
   PressChord(VK_CONTROL, 'O');
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kNonCloseCB)) != FALSE; }, 5000));
-  EXPECT_FALSE(IsWindowVisible(Item(ids::kSpeedTB)));
+  EXPECT_TRUE(shows(false, true, 367)) << "the option panel instead of the detail panel";
   PressChord(VK_CONTROL, 'O');
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Item(ids::kNonCloseCB)); }, 5000));
-  RECT client;
-  GetClientRect(main, &client);
-  EXPECT_EQ(client.bottom, 67) << "collapsed";
+  EXPECT_TRUE(shows(false, false, 67)) << "collapsed";
   PressChord(VK_CONTROL, 'D');
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(ids::kSpeedTB)) != FALSE; }, 5000));
+  EXPECT_TRUE(shows(true, false, 367)) << "the detail panel";
 }
 
 TEST_F(DetailPanel, LeftyAndRightySwapTheButtons) {
