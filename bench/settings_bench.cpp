@@ -16,7 +16,7 @@
 #include <string>
 
 #include "fake_os.h"
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 namespace {
 

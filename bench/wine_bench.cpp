@@ -34,7 +34,7 @@
 #include <vector>
 
 #include "gui_counts.h"
-#include "shell/control_ids.h"
+#include "main_form/control_ids.h"
 
 namespace {
 

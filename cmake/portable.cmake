@@ -4,8 +4,8 @@
 # Sets <out_var> to every portable source below <root>/src (no Win32 backend, no entry).
 function(tivoler_portable_sources root out_var)
   file(GLOB sources CONFIGURE_DEPENDS
-    ${root}/src/forms/*.cpp ${root}/src/core/*.cpp ${root}/src/settings/*.cpp
-    ${root}/src/shell/*.cpp ${root}/src/slots/*.cpp ${root}/src/controls/*.cpp)
+    ${root}/src/forms/*.cpp ${root}/src/core/*.cpp ${root}/src/main_form/*.cpp
+    ${root}/src/shell/*.cpp ${root}/src/controls/*.cpp)
   list(REMOVE_ITEM sources ${root}/src/shell/main.cpp)
   set(${out_var} ${sources} PARENT_SCOPE)
 endfunction()

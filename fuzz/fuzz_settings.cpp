@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fake_os.h"
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using tivoler::test::FakeOs;

@@ -1,32 +1,11 @@
 #include "shell/process_entry.h"
 
-#include <climits>
-
+#include "core/names.h"
+#include "core/slot_rules.h"
 #include "forms/application.h"
-#include "shell/main_form.h"
-#include "shell/names.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
-
-int ParseSlotArgument(const std::string& argument) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < argument.size() && (argument[i] == '-' || argument[i] == '+')) {
-    negative = argument[i] == '-';
-    ++i;
-  }
-  if (i == argument.size()) return 0;
-  long long value = 0;
-  for (; i < argument.size(); ++i) {
-    const char c = argument[i];
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + (c - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) return 0;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX || value < INT_MIN) return 0;
-  return static_cast<int>(value);
-}
 
 void SendToRunningInstance(OsPort& os, const std::vector<std::string>& args) {
   const Handle running = os.FindWindowA(kWindowTitle);

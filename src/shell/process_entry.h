@@ -9,9 +9,6 @@
 
 namespace tivoler {
 
-// The whole argument as a decimal integer (optional sign); 0 for any other text.
-int ParseSlotArgument(const std::string& argument);
-
 // The second instance's part: one "TivolDoubleExeGetParam" per argument in 1..10,
 // or one "TivolDoubleExecute" without arguments; nothing when no window is found.
 void SendToRunningInstance(OsPort& os, const std::vector<std::string>& args);

@@ -6,7 +6,7 @@
 #include <shlwapi.h>
 
 #include "e2e_support.h"
-#include "shell/control_ids.h"
+#include "main_form/control_ids.h"
 
 namespace e2e {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "e2e_support.h"
-#include "shell/control_ids.h"
+#include "main_form/control_ids.h"
 
 namespace e2e {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fake_os.h"
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 namespace tivoler::test {
 

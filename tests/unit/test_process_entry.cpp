@@ -1,8 +1,9 @@
 // Process entry, single instance hand-off and the main window procedure.
 #include <gtest/gtest.h>
 
+#include "core/slot_rules.h"
 #include "fake_os.h"
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 #include "shell/process_entry.h"
 
 namespace tivoler::test {

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "fake_os.h"
-#include "settings/settings_file.h"
-#include "shell/main_form.h"
+#include "core/settings_file.h"
+#include "main_form/main_form.h"
 
 namespace tivoler::test {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_os.h"
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 namespace tivoler::test {
 namespace {

@@ -1,6 +1,6 @@
 // The cursor preview: one role of the system's cursor scheme at a time, and the
 // ways to change its file (open dialog, drop, back to the built-in cursor).
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
 

@@ -1,5 +1,6 @@
-// The language of the texts: chosen once from the user's default language.
-#include "shell/main_form.h"
+// The texts of the main window: the language, chosen once from the user's default
+// language, and every localised text put at its place.
+#include "main_form/main_form.h"
 
 namespace tivoler {
 
@@ -9,6 +10,10 @@ constexpr int kAnsiCharset = 0;
 constexpr int kShiftJisCharset = 128;
 constexpr int kFormFontHeight = 11;
 }  // namespace
+
+std::string TMainForm::Text(int id) {
+  return Os().LoadStringA(static_cast<unsigned>(id + LanguageOffset));
+}
 
 void TMainForm::ChooseLanguage() {
   const bool japanese = Os().GetUserDefaultLangID() == win::kLangJapanese;

@@ -1,7 +1,101 @@
-// The main window's life: showing, hiding, growing, placement and closing.
-#include "shell/main_form.h"
+// The main window's life: creation and destruction, its messages, showing, hiding,
+// growing, placement and closing.
+#include "core/slot_rules.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
+
+void TMainForm::FormCreate() {
+  IconNotifyMsg = Os().RegisterWindowMessageA(kIconNotifyMessage);
+  DoubleExecuteMsg = Os().RegisterWindowMessageA(kDoubleExecuteMessage);
+  DoubleExeGetParamMsg = Os().RegisterWindowMessageA(kDoubleExeGetParamMessage);
+  TaskbarCreatedMsg = Os().RegisterWindowMessageA(kTaskbarCreatedMessage);
+  if (TaskbarCreatedMsg != 0) App().AddBroadcastMessage(TaskbarCreatedMsg);
+  App().OnMinimize = [this] { AppMinimize(); };
+  InstallDropTarget();
+
+  LoadSettings();
+
+  // Only the first argument counts here; a second start sends each one.
+  bool startHidden = false;
+  if (args_.empty()) {
+    if (LoadPreviousCB.Checked()) ApplySlot(0, false, false);
+  } else {
+    const int slot = ParseSlotArgument(args_[0]);
+    if (slot >= 1 && slot <= kSlotCount && SetAndCloseCB.Checked()) {
+      if (ApplySlot(slot, true, false) && !NonCloseCB.Checked()) {
+        CloseAfterApply = true;
+        Timer.SetEnabled(true);
+        Timer.SetInterval(1);
+      } else {
+        startHidden = true;
+      }
+    }
+  }
+
+  ReadFromSystem(false);
+
+  if (!CloseAfterApply && !MinimizeStartCB.Checked() && !startHidden) {
+    SetWindowShown(true);
+    ForceForeground(WindowHandle());
+  }
+  if (!CloseAfterApply) {
+    ApplyLanguage();
+    AddTrayIcon();
+    RefreshSlot(0);
+  }
+}
+
+void TMainForm::FormDestroy() {
+  RemoveDropTarget();
+  RemoveTrayIcon();
+  ReleasePreview();
+}
+
+void TMainForm::WndProc(TMessage& msg) {
+  if (msg.Msg == win::kWmQueryEndSession) {
+    ExitRequested = true;
+    Close();
+    msg.Result = 1;
+    DefaultHandler(msg);
+    msg.Result = 1;
+    return;
+  }
+  if (IconNotifyMsg != 0 && msg.Msg == IconNotifyMsg) {
+    HandleIconNotify(msg);
+    return;
+  }
+  if (TaskbarCreatedMsg != 0 && msg.Msg == TaskbarCreatedMsg) {
+    RemoveTrayIcon();
+    AddTrayIcon();
+    RefreshSlot(0);
+  } else if (DoubleExecuteMsg != 0 && msg.Msg == DoubleExecuteMsg) {
+    SetWindowShown(true);
+  } else if (DoubleExeGetParamMsg != 0 && msg.Msg == DoubleExeGetParamMsg) {
+    // Only a running second instance sends this, with 1..10; a foreign sender's
+    // other numbers must not reach the profile table.
+    const intptr_t slot = static_cast<intptr_t>(msg.WParam);
+    if (slot >= 1 && slot <= kSlotCount && ApplySlot(static_cast<int>(slot), true, true) &&
+        SetAndCloseCB.Checked()) {
+      Close();
+    }
+  }
+  TForm::WndProc(msg);
+}
+
+void TMainForm::ForceForeground(Handle wnd) {
+  OsPort& os = Os();
+  const uint32_t foregroundThread = os.GetWindowThreadProcessId(os.GetForegroundWindow());
+  const uint32_t ownThread = os.GetWindowThreadProcessId(wnd);
+  os.AttachThreadInput(ownThread, foregroundThread, true);
+  uint32_t savedTimeout = 0;
+  os.SystemParametersInfoA(win::kSpiGetForegroundLockTimeout, 0, &savedTimeout, 0);
+  os.SystemParametersInfoA(win::kSpiSetForegroundLockTimeout, 0, nullptr, 0);
+  os.SetForegroundWindow(wnd);
+  os.SystemParametersInfoA(win::kSpiSetForegroundLockTimeout, 0,
+                           reinterpret_cast<void*>(static_cast<uintptr_t>(savedTimeout)), 0);
+  os.AttachThreadInput(ownThread, foregroundThread, false);
+}
 
 void TMainForm::SetWindowShown(bool shown) {
   if (shown) {

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "core/cursor_scheme.h"
 #include "controls/number_edit.h"
+#include "core/cursor_scheme.h"
 #include "core/mouse_profile.h"
+#include "core/names.h"
 #include "forms/application.h"
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/menus.h"
 #include "forms/timer.h"
-#include "shell/names.h"
 
 namespace tivoler {
 

@@ -4,7 +4,8 @@
 #include <iterator>
 #include <string>
 
-#include "shell/main_form.h"
+#include "core/slot_rules.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
 
@@ -13,39 +14,7 @@ namespace {
 constexpr int kElementFlagsBySetType[] = {TMainForm::kAllElements, TMainForm::kMouseParameters,
                                           TMainForm::kCursorScheme};
 
-// The hot-key character a Key text stands for: a decimal number in -128..127 (the
-// character code taken as a signed byte). Any other text (only a hand-edited
-// settings file holds one) names no character.
-bool KeyCharacter(const std::string& key, char* character) {
-  size_t i = key.size() > 0 && key[0] == '-' ? 1 : 0;
-  if (i == key.size() || key.size() - i > 3) return false;
-  int value = 0;
-  for (; i < key.size(); ++i) {
-    if (key[i] < '0' || key[i] > '9') return false;
-    value = value * 10 + (key[i] - '0');
-  }
-  if (key[0] == '-') value = -value;
-  if (value < -128 || value > 127) return false;
-  *character = static_cast<char>(static_cast<signed char>(value));
-  return true;
-}
-
-std::string KeyCode(char key) { return std::to_string(static_cast<signed char>(key)); }
-
 bool IsText(const std::string& value, const char* lowered) { return LowerAscii(value) == lowered; }
-
-// The longest start of text within limit bytes that does not end inside a two-byte
-// character of the ANSI code page.
-std::string CutAtCharacter(OsPort& os, const std::string& text, size_t limit) {
-  if (text.size() <= limit) return text;
-  size_t end = 0;
-  while (end < limit) {
-    const size_t width = os.IsDBCSLeadByte(static_cast<unsigned char>(text[end])) ? 2 : 1;
-    if (end + width > limit) break;
-    end += width;
-  }
-  return text.substr(0, end);
-}
 
 }  // namespace
 

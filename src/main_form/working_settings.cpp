@@ -1,9 +1,9 @@
-// Moving the mouse parameters between the system, the working settings (the
-// detail panel's controls) and the profiles.
+// The working settings: moving the mouse parameters between the system, the
+// detail panel's controls and the profiles.
 #include <string>
 
-#include "settings/settings_file.h"
-#include "shell/main_form.h"
+#include "core/settings_file.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
 

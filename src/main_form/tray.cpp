@@ -1,7 +1,8 @@
-// The icon in the notification area and its record.
+// The icon in the notification area: its record, its clicks and its menu's
+// control-panel entry.
 #include <cstring>
 
-#include "shell/main_form.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
 
@@ -9,6 +10,30 @@ namespace {
 constexpr int kTrayTries = 100;
 constexpr uint32_t kTrayRetryPause = 500;
 }  // namespace
+
+void TMainForm::HandleIconNotify(TMessage& msg) {
+  switch (static_cast<unsigned>(msg.LParam)) {
+    case win::kWmRButtonUp: {
+      int x = 0;
+      int y = 0;
+      Os().GetCursorPos(&x, &y);
+      Os().SetForegroundWindow(WindowHandle());
+      TaskTrayMenu.Popup(App(), x, y);
+      break;
+    }
+    case win::kWmLButtonUp:
+      if (Visible()) {
+        SetWindowShown(false);
+        SetExpanded(false);
+      } else {
+        SetWindowShown(true);
+        ForceForeground(WindowHandle());
+      }
+      break;
+    default:
+      break;
+  }
+}
 
 void TMainForm::SendTrayRecord(uint32_t message) {
   trayShownTip_.clear();

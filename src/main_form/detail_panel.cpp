@@ -1,7 +1,7 @@
 // The detail panel: the working settings, kept in step and applied at once.
-#include "settings/settings_file.h"
-#include "shell/control_ids.h"
-#include "shell/main_form.h"
+#include "core/settings_file.h"
+#include "main_form/control_ids.h"
+#include "main_form/main_form.h"
 
 namespace tivoler {
 
