@@ -55,12 +55,30 @@ void CursorScheme::LoadSystemScheme(TStringList& roles, TStringList& files) {
   for (const std::string& role : roles.Lines()) files.Add(ReadRole(reg, role));
 }
 
+CursorScheme::~CursorScheme() {
+  if (watch_ != kNoHandle) os_.EndWatch(watch_);
+}
+
 bool CursorScheme::ReadSchemeFiles(const TStringList& roles, TStringList& files) {
+  // The watch is armed again before the read: a change during the read shows next time.
+  if (watch_ == kNoHandle) watch_ = os_.WatchKey(kCursorsKey);
+  const bool changed = watch_ == kNoHandle || os_.KeyChanged(watch_);
+  if (!changed && haveLastRead_ && roles.Lines() == lastRoles_.Lines()) {
+    for (const std::string& file : lastFiles_.Lines()) files.Add(file);
+    return true;
+  }
+  haveLastRead_ = false;
   TRegistry reg(os_);
   if (!reg.OpenKey(kCursorsKey)) return false;
-  for (const std::string& role : roles.Lines()) files.Add(ReadRole(reg, role));
+  lastFiles_.Clear();
+  for (const std::string& role : roles.Lines()) lastFiles_.Add(ReadRole(reg, role));
+  for (const std::string& file : lastFiles_.Lines()) files.Add(file);
+  lastRoles_ = roles;
+  haveLastRead_ = watch_ != kNoHandle;
   return true;
 }
+
+void CursorScheme::ForgetLastRead() { haveLastRead_ = false; }
 
 bool CursorScheme::ApplyScheme(const TStringList& roles, const TStringList& files) {
   int written = 0;
@@ -74,6 +92,7 @@ bool CursorScheme::ApplyScheme(const TStringList& roles, const TStringList& file
       const bool write = (wanted.empty() && !current.empty()) ||
                          (wanted != current && !wanted.empty() && NamesExistingFile(wanted));
       if (write) {
+        ForgetLastRead();
         reg.WriteExpandString(roles[i], wanted);
         ++written;
       }
@@ -87,6 +106,7 @@ bool CursorScheme::SetRoleFile(const std::string& role, const std::string& file)
   TRegistry reg(os_);
   if (!reg.OpenKey(kCursorsKey)) return false;
   if (file.empty() || NamesExistingFile(file)) {
+    ForgetLastRead();
     reg.WriteExpandString(role, file);
     ReloadSystemCursors();
   }

@@ -24,12 +24,16 @@ extern const char kCursorsKey[];
 class CursorScheme {
  public:
   explicit CursorScheme(OsPort& os) : os_(os) {}
+  ~CursorScheme();
+  CursorScheme(const CursorScheme&) = delete;
+  CursorScheme& operator=(const CursorScheme&) = delete;
 
   // Fills roles with the fifteen standard roles and then every further
   // REG_EXPAND_SZ role of the key, and files with each role's file text.
   // Both lists stay empty when the key cannot be opened.
   void LoadSystemScheme(TStringList& roles, TStringList& files);
-  // Appends the current file text of each role to files.
+  // Appends the current file text of each role to files. The texts of the last read
+  // serve again, for the same roles, while the key has not changed since.
   bool ReadSchemeFiles(const TStringList& roles, TStringList& files);
   // Writes the roles whose wanted file text differs from the registry (an empty
   // text always, a path only when it names an existing file), then reloads.
@@ -47,8 +51,15 @@ class CursorScheme {
   // an odd registry entry cannot stop the program.
   static std::string ReadRole(const TRegistry& reg, const std::string& role);
   bool NamesExistingFile(const std::string& text);
+  // Our own writes to the key: the next read goes to the registry whatever the watch says.
+  void ForgetLastRead();
 
   OsPort& os_;
+  // The watch on the scheme's key and what the last read found while it watched.
+  Handle watch_ = kNoHandle;
+  bool haveLastRead_ = false;
+  TStringList lastRoles_;
+  TStringList lastFiles_;
 };
 
 }  // namespace tivoler

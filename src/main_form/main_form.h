@@ -266,9 +266,11 @@ class TMainForm : public TForm {
 
  private:
   void HandleIconNotify(TMessage& msg);
-  // Sends the tray record: up to 100 tries, 500 ms apart, then silence.
-  void SendTrayRecord(uint32_t message);
-  // The tip the tray accepted with the last record sent; empty after a refusal.
+  // Sends the tray record with the given flags: up to 100 tries, 500 ms apart, then
+  // silence.
+  void SendTrayRecord(uint32_t message, uint32_t flags);
+  // The tip the tray accepted with the last record sent; empty after a refusal. While
+  // it is set the tray also holds the record's icon and callback message.
   std::string trayShownTip_;
   std::string TrayIconName(bool hot);
   void CreateSlotArea();

@@ -35,10 +35,12 @@ void TMainForm::HandleIconNotify(TMessage& msg) {
   }
 }
 
-void TMainForm::SendTrayRecord(uint32_t message) {
+void TMainForm::SendTrayRecord(uint32_t message, uint32_t flags) {
   trayShownTip_.clear();
+  TrayIconData record = TrayRecord;
+  record.uFlags = flags;
   for (int attempt = 1; attempt <= kTrayTries; ++attempt) {
-    if (Os().Shell_NotifyIconA(message, TrayRecord)) {
+    if (Os().Shell_NotifyIconA(message, record)) {
       trayShownTip_ = TrayRecord.szTip;
       return;
     }
@@ -67,7 +69,7 @@ void TMainForm::AddTrayIcon() {
   TrayRecord.hIcon = Os().LoadIconA(TrayIconName(false));
   TrayRecord.uCallbackMessage = IconNotifyMsg;
   TrayRecord.uFlags = win::kNifMessage | win::kNifIcon | win::kNifTip;
-  SendTrayRecord(win::kNimAdd);
+  SendTrayRecord(win::kNimAdd, TrayRecord.uFlags);
 }
 
 void TMainForm::RemoveTrayIcon() {
@@ -78,11 +80,15 @@ void TMainForm::RemoveTrayIcon() {
   trayShownTip_.clear();
 }
 
-void TMainForm::UpdateTrayIcon() { SendTrayRecord(win::kNimModify); }
+// Only the tip changes here: while the tray holds the rest of the record, the tip alone
+// is sent (the shell then keeps its copy of the icon); after a refusal the whole record.
+void TMainForm::UpdateTrayIcon() {
+  SendTrayRecord(win::kNimModify, trayShownTip_.empty() ? TrayRecord.uFlags : win::kNifTip);
+}
 
 void TMainForm::SetTrayIconState(bool hot) {
   TrayRecord.hIcon = Os().LoadIconA(TrayIconName(hot));
-  SendTrayRecord(win::kNimModify);
+  SendTrayRecord(win::kNimModify, TrayRecord.uFlags);
 }
 
 void TMainForm::MnShowMCPanelClick() {

@@ -135,6 +135,13 @@ class OsPort {
                                 std::string* data) = 0;
   virtual long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
                               const std::string& data) = 0;
+  // A watch on a key's values (RegNotifyChangeKeyValue on a key kept open, with an
+  // event): kNoHandle when the key cannot be opened or watched. KeyChanged tells
+  // whether a value of the key was set, added or deleted (or the key went away) since
+  // the watch was made or last answered true, and arms it again.
+  virtual Handle WatchKey(const std::string& subKey) = 0;
+  virtual bool KeyChanged(Handle watch) = 0;
+  virtual void EndWatch(Handle watch) = 0;
 
   // Files, folders and paths.
   virtual uint32_t GetFileAttributesA(const std::string& path) = 0;

@@ -40,7 +40,10 @@ std::vector<std::string> FakeOs::CallsStartingWith(const std::string& prefix) co
 
 // ---- registry ----
 
-void FakeOs::AddKey(const std::string& path) { keys_[LowerAscii(path)]; }
+void FakeOs::AddKey(const std::string& path) {
+  Key& key = keys_[LowerAscii(path)];
+  if (key.changed == 0) key.changed = ++changeClock_;
+}
 void FakeOs::RemoveKey(const std::string& path) { keys_.erase(LowerAscii(path)); }
 bool FakeOs::HasKey(const std::string& path) const { return FindKey(path) != nullptr; }
 
@@ -76,6 +79,7 @@ void FakeOs::SetText(const std::string& path, const std::string& name, const std
 void FakeOs::SetRaw(const std::string& path, const std::string& name, uint32_t type,
                     const std::string& data) {
   Key& key = keys_[LowerAscii(path)];
+  key.changed = ++changeClock_;
   if (FakeValue* value = FindValue(key, name)) {
     value->Type = type;
     value->Data = data;
@@ -148,6 +152,25 @@ long FakeOs::RegSetValueExA(Handle key, const std::string& name, uint32_t type,
   SetRaw(open->second, name, type, data);
   return win::kErrorSuccess;
 }
+
+Handle FakeOs::WatchKey(const std::string& subKey) {
+  calls.push_back("WatchKey " + subKey);
+  const Key* key = FindKey(subKey);
+  if (!key) return kNoHandle;
+  const Handle watch = ++nextHandle_;
+  watches_[watch] = Watch{LowerAscii(subKey), changeClock_};
+  return watch;
+}
+
+bool FakeOs::KeyChanged(Handle watch) {
+  Watch& w = watches_.at(watch);
+  const Key* key = FindKey(w.path);
+  const bool changed = !key || key->changed > w.seen;
+  w.seen = changeClock_;
+  return changed;
+}
+
+void FakeOs::EndWatch(Handle watch) { watches_.erase(watch); }
 
 // ---- files and environment ----
 

@@ -109,6 +109,12 @@ class FakeOs : public OsPort {
                         std::string* data) override;
   long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
                       const std::string& data) override;
+  // A watch reports a change when its key's values changed in any way (the program's
+  // writes or a test's SetText, SetRaw, AddKey or RemoveKey) since it was armed.
+  Handle WatchKey(const std::string& subKey) override;
+  bool KeyChanged(Handle watch) override;
+  void EndWatch(Handle watch) override;
+  int liveWatches() const { return static_cast<int>(watches_.size()); }
   uint32_t GetFileAttributesA(const std::string& path) override;
   uint32_t ExpandEnvironmentStringsA(const std::string& source, char* buffer,
                                      uint32_t size) override;
@@ -182,7 +188,14 @@ class FakeOs : public OsPort {
  private:
   struct Key {
     std::vector<FakeValue> values;
+    uint64_t changed = 0;  // the change clock when a value last changed
   };
+  uint64_t changeClock_ = 0;
+  struct Watch {
+    std::string path;  // lower case
+    uint64_t seen;     // the change clock when armed
+  };
+  std::map<Handle, Watch> watches_;
   Key* FindKey(const std::string& path);
   const Key* FindKey(const std::string& path) const;
   static FakeValue* FindValue(Key& key, const std::string& name);

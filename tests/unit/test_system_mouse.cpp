@@ -1,6 +1,8 @@
 // The working settings in the detail panel, the system and the profiles.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fake_os.h"
 #include "main_form/main_form.h"
 
@@ -203,6 +205,52 @@ TEST_F(SystemMouseTest, StoresTheWorkingSettingsAndTheCursorScheme) {
   form->StoreProfile(2, TMainForm::kCursorScheme);
   EXPECT_EQ(p.CursorFiles[0], "C:\\a.cur");
   EXPECT_EQ(p.CursorFiles.Count(), p.CursorRoles.Count());
+}
+
+// Storing profile 0 again reads the scheme's key only when it changed; whatever
+// changed it, the profile then holds what the key holds.
+TEST_F(SystemMouseTest, StoredSchemeFollowsEveryChangeOfTheKey) {
+  os.SetText(kCursorsKey, "Arrow", "C:\\a.cur", win::kRegExpandSz);
+  os.AddFile("C:\\b.cur");
+  Start();
+  form->StoreProfile(0, TMainForm::kCursorScheme);
+  int reads = os.registryReads;
+  form->StoreProfile(0, TMainForm::kCursorScheme);
+  EXPECT_EQ(os.registryReads, reads) << "nothing changed: the last read serves";
+  struct Case {
+    const char* change;
+    std::function<void()> make;
+  };
+  const Case cases[] = {
+      {"a role changed outside",
+       [&] { os.SetText(kCursorsKey, "Arrow", "C:\\c.cur", win::kRegExpandSz); }},
+      {"a role set by the program", [&] { form->Scheme().SetRoleFile("Arrow", "C:\\b.cur"); }},
+      {"a slot's scheme applied",
+       [&] {
+         TStringList files = form->Profile(0).CursorFiles;
+         files[14] = "C:\\b.cur";
+         form->Scheme().ApplyScheme(form->Profile(0).CursorRoles, files);
+       }},
+      {"the key removed", [&] { os.RemoveKey(kCursorsKey); }},
+      {"the key made again",
+       [&] { os.SetText(kCursorsKey, "Hand", "C:\\h.cur", win::kRegExpandSz); }},
+  };
+  for (const Case& c : cases) {
+    c.make();
+    form->StoreProfile(0, TMainForm::kCursorScheme);
+    std::vector<std::string> expected;
+    if (os.HasKey(kCursorsKey)) {
+      for (const std::string& role : form->Profile(0).CursorRoles.Lines()) {
+        expected.push_back(os.Text(kCursorsKey, role));
+      }
+    }
+    EXPECT_EQ(form->Profile(0).CursorFiles.Lines(), expected) << c.change;
+  }
+  reads = os.registryReads;
+  form->StoreProfile(0, TMainForm::kCursorScheme);
+  EXPECT_EQ(os.registryReads, reads);
+  form.reset();
+  EXPECT_EQ(os.liveWatches(), 0) << "the watch ends with the program";
 }
 
 TEST_F(SystemMouseTest, MissingDesktopKeyAppliesWheelLinesLiveOnly) {

@@ -22,6 +22,7 @@ TEST_F(TrayTest, IconIsAddedWithItsRecordThenGetsTheSummaryTip) {
   EXPECT_STREQ(added.szTip, "Tivoler");
   EXPECT_EQ(os.IconName(added.hIcon), "TRAYICONXP");
   EXPECT_EQ(os.trayMessages[1], win::kNimModify);
+  EXPECT_EQ(os.trayRecords[1].uFlags, win::kNifTip) << "the tray already holds the icon";
   EXPECT_STREQ(os.trayRecords[1].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
 }
 
@@ -33,8 +34,10 @@ TEST_F(TrayTest, TipShowsEveryAppliedSlot) {
     form->ApplySlot(slot, true, true);
     EXPECT_EQ(std::string(os.trayRecords.back().szTip),
               "Tivoler\nRighty\nSpeed:" + form->Profile(slot).Speed + "\nWheel:3Lines");
+    EXPECT_EQ(os.trayRecords.back().uFlags, win::kNifTip);
   }
-  // A tip the tray refused is sent again, although the record already holds it.
+  // A tip the tray refused is sent again, although the record already holds it, and
+  // with the whole record: the tray may have lost the icon as well.
   form->ApplySlot(2, true, true);
   os.trayFailures = -1;
   form->ApplySlot(3, true, true);
@@ -42,6 +45,13 @@ TEST_F(TrayTest, TipShowsEveryAppliedSlot) {
   os.trayMessages.clear();
   form->ApplySlot(3, true, true);
   EXPECT_EQ(os.trayMessages, std::vector<uint32_t>{win::kNimModify});
+  EXPECT_EQ(os.trayRecords.back().uFlags, 7u);
+  EXPECT_EQ(os.IconName(os.trayRecords.back().hIcon), "TRAYICONXP");
+  // A new icon goes with the whole record too; the next tip alone again.
+  form->SetTrayIconState(true);
+  EXPECT_EQ(os.trayRecords.back().uFlags, 7u);
+  form->ApplySlot(2, true, true);
+  EXPECT_EQ(os.trayRecords.back().uFlags, win::kNifTip);
 }
 
 TEST_F(TrayTest, LongJapaneseTipIsCutBeforeACharacterThatDoesNotFit) {

@@ -215,7 +215,9 @@ class Win32ControlPeer : public ControlPeer {
     return hwnd_;
   }
 
-  void MakeWindow() {
+  // Made at its place and with its text when the control shows (one window call
+  // instead of three); made empty at 0,0 when only its handle is asked for.
+  void MakeWindow(const char* text = "", const RECT& place = RECT{0, 0, 0, 0}) {
     TControl& control = control_;
     HWND parent = control.Container() && control.Container()->Peer()
                       ? AsHwnd(control.Container()->Peer()->WindowHandle())
@@ -252,7 +254,8 @@ class Win32ControlPeer : public ControlPeer {
         cls = kViewClass;
         break;
     }
-    hwnd_ = CreateWindowExA(exStyle, cls, "", style, 0, 0, 0, 0, parent,
+    hwnd_ = CreateWindowExA(exStyle, cls, text, style, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
                             GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -292,25 +295,31 @@ class Win32ControlPeer : public ControlPeer {
       }
       return;
     }
-    Window();
-    if (!sent_.valid) MakeInnerWindows(control_);
-    updating_ = true;
-    SyncFont();
-    SyncHint();
     const ControlKind kind = control_.Kind();
     const bool hasText = kind != ControlKind::DropDownList && kind != ControlKind::TrackBar &&
                          kind != ControlKind::StatusBar;
-    if (hasText && (!sent_.valid || sent_.text != control_.Caption())) {
-      SetWindowTextA(hwnd_, control_.Caption().c_str());
-      if (kind == ControlKind::Label) InvalidateRect(hwnd_, nullptr, TRUE);
-    }
-    sent_.text = control_.Caption();
     int left = 0, top = 0;
     control_.ClientOrigin(&left, &top);
     int height = control_.Height();
     if (kind == ControlKind::DropDownList) {
+      // Room for the dropped-down entries.
+      height += 16 * (static_cast<TDropDownList&>(control_).Count() + 1);
+    }
+    const RECT place = {left, top, left + control_.Width(), top + height};
+    // A window made here already has its text and its place.
+    const bool made = !hwnd_;
+    if (made) MakeWindow(hasText ? control_.Caption().c_str() : "", place);
+    if (!sent_.valid) MakeInnerWindows(control_);
+    updating_ = true;
+    SyncFont();
+    SyncHint();
+    if (hasText && !made && (!sent_.valid || sent_.text != control_.Caption())) {
+      SetWindowTextA(hwnd_, control_.Caption().c_str());
+      if (kind == ControlKind::Label) InvalidateRect(hwnd_, nullptr, TRUE);
+    }
+    sent_.text = control_.Caption();
+    if (kind == ControlKind::DropDownList) {
       auto& list = static_cast<TDropDownList&>(control_);
-      height += 16 * (list.Count() + 1);  // room for the dropped-down entries
       if (list.Items() != items_) {
         items_ = list.Items();
         SendMessageA(hwnd_, CB_RESETCONTENT, 0, 0);
@@ -356,7 +365,6 @@ class Win32ControlPeer : public ControlPeer {
         sent_.check = check;
       }
     }
-    const RECT place = {left, top, left + control_.Width(), top + height};
     if (!sent_.valid || kind == ControlKind::GroupBox) {
       // Group boxes stay below the controls drawn inside them: a top-level one at the
       // bottom, a nested one right above the group box that holds it. New child windows
@@ -375,8 +383,10 @@ class Win32ControlPeer : public ControlPeer {
         HWND above = GetWindow(box, GW_HWNDPREV);
         insertAfter = above == hwnd_ ? nullptr : above ? above : HWND_TOP;
       }
-      SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
-                   (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+      if (insertAfter || !made) {
+        SetWindowPos(hwnd_, insertAfter, left, top, control_.Width(), height,
+                     (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+      }
     } else if (!EqualRect(&place, &sent_.place)) {
       SetWindowPos(hwnd_, nullptr, left, top, control_.Width(), height,
                    SWP_NOZORDER | SWP_NOACTIVATE);

@@ -90,6 +90,19 @@ bool RunFileDialog(bool save, Handle owner, const std::string& filter,
   return ok;
 }
 
+// A key kept open with the event its change notification signals.
+struct KeyWatch {
+  HKEY key = nullptr;
+  HANDLE event = nullptr;
+  bool armed = false;
+  bool Arm() {
+    armed = ::RegNotifyChangeKeyValue(key, FALSE,
+                                      REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event,
+                                      TRUE) == ERROR_SUCCESS;
+    return armed;
+  }
+};
+
 class Win32OsPort : public OsPort {
  public:
   Handle OpenMutexA(uint32_t access, bool inherit, const std::string& name) override {
@@ -177,6 +190,34 @@ class Win32OsPort : public OsPort {
     return ::RegSetValueExA(AsHkey(key), name.c_str(), 0, type,
                             reinterpret_cast<const BYTE*>(data.data()),
                             static_cast<DWORD>(data.size()));
+  }
+  Handle WatchKey(const std::string& subKey) override {
+    auto* watch = new KeyWatch;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_NOTIFY, &watch->key) !=
+        ERROR_SUCCESS) {
+      watch->key = nullptr;
+    }
+    watch->event = watch->key ? ::CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr;
+    if (!watch->event || !watch->Arm()) {
+      EndWatch(FromPointer(watch));
+      return kNoHandle;
+    }
+    return FromPointer(watch);
+  }
+  bool KeyChanged(Handle handle) override {
+    auto* watch = reinterpret_cast<KeyWatch*>(handle);
+    if (watch->armed && ::WaitForSingleObject(watch->event, 0) == WAIT_TIMEOUT) return false;
+    // The notification is spent once signalled (or was never set): set it again. While
+    // that fails every question answers "changed".
+    watch->Arm();
+    return true;
+  }
+  void EndWatch(Handle handle) override {
+    auto* watch = reinterpret_cast<KeyWatch*>(handle);
+    if (!watch) return;
+    if (watch->key) ::RegCloseKey(watch->key);
+    if (watch->event) ::CloseHandle(watch->event);
+    delete watch;
   }
 
   uint32_t GetFileAttributesA(const std::string& path) override {
