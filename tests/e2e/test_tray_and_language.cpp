@@ -25,7 +25,7 @@ class Tray : public Started {};
 
 TEST_F(Tray, IconComesUpAndItsClicksToggleTheWindowAndOpenTheMenu) {
   if (Japanese()) GTEST_SKIP() << "run in the English pass";
-  // Away from the taskbar window at the bottom of the screen.
+  // Away from the top-left corner, where Wine shows its taskbar window.
   Start("PositionX=400\r\nPositionY=300\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   EXPECT_TRUE(ClickTrayIcon(false, [&] { return !IsWindowVisible(main); })) << "left click hides";
