@@ -149,11 +149,14 @@ class Win32FormPeer : public FormPeer {
       case WM_DROPFILES:
         // Wine 10 posts a drop to the top-level window even when only a child under
         // the drop point accepts files; that child gets it, as on Windows.
+        // A drop that no window under the point accepts is released here.
         if (HWND target = FileDropTargetAt(reinterpret_cast<HDROP>(msg.WParam))) {
           msg.Result = SendMessageA(target, WM_DROPFILES, msg.WParam, 0);
-          return;
+        } else {
+          DragFinish(reinterpret_cast<HDROP>(msg.WParam));
+          msg.Result = 0;
         }
-        break;
+        return;
       case WM_SYSCOMMAND:
         if ((msg.WParam & 0xFFF0) == SC_MINIMIZE) {
           form_.App().Minimize();
