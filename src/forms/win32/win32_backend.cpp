@@ -13,6 +13,7 @@
 #include "forms/menus.h"
 #include "forms/form.h"
 #include "forms/timer.h"
+#include "platform/win32/system_dll.h"
 
 namespace tivoler {
 
@@ -27,6 +28,21 @@ constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
+
+// The common controls' own classes (track bars, tooltips, the status bar) are
+// registered when the first of them is made. The DLL is loaded by its name, which the
+// manifest maps to the version that draws in the visual style.
+bool CommonControlsReady() {
+  static const bool ready = [] {
+    HMODULE module = LoadLibraryA("comctl32.dll");
+    const auto init = module ? reinterpret_cast<decltype(&::InitCommonControlsEx)>(
+                                   reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")))
+                             : nullptr;
+    INITCOMMONCONTROLSEX common = {sizeof common, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    return init && init(&common);
+  }();
+  return ready;
+}
 
 // Passes a WM_COMMAND notification to the control of the child window; false when
 // the window is no control of ours.
@@ -218,15 +234,18 @@ class Win32ControlPeer : public ControlPeer {
     return hwnd_;
   }
 
-  // Made at its place and with its text when the control shows (one window call
-  // instead of three); made empty at 0,0 when only its handle is asked for.
-  void MakeWindow(const char* text = "", const RECT& place = RECT{0, 0, 0, 0}) {
+  // Made at its place, with its text, visible and in its enabled state when the
+  // control shows (one window call instead of four); made hidden and empty at 0,0
+  // when only its handle is asked for.
+  void MakeWindow(const char* text = "", const RECT& place = RECT{0, 0, 0, 0},
+                  bool shown = false) {
     TControl& control = control_;
     HWND parent = control.Container() && control.Container()->Peer()
                       ? AsHwnd(control.Container()->Peer()->WindowHandle())
                       : formWindow_;
     const char* cls = "BUTTON";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (shown ? WS_VISIBLE : 0) |
+                  (shown && !control.Enabled() ? WS_DISABLED : 0);
     DWORD exStyle = 0;
     switch (control.Kind()) {
       case ControlKind::Button: style |= BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP; break;
@@ -244,10 +263,12 @@ class Win32ControlPeer : public ControlPeer {
         style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
         break;
       case ControlKind::TrackBar:
+        CommonControlsReady();
         cls = TRACKBAR_CLASSA;
         style |= TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP;
         break;
       case ControlKind::StatusBar:
+        CommonControlsReady();
         cls = STATUSCLASSNAMEA;
         style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
         break;
@@ -262,8 +283,14 @@ class Win32ControlPeer : public ControlPeer {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.Id())),
                             GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 FALSE);
+    if (!SyncFont(false)) {
+      SendMessageA(hwnd_, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    }
+    if (shown) {
+      sent_.shown = true;
+      sent_.enabled = control.Enabled();
+    }
   }
   ~Win32ControlPeer() override {
     if (IsWindow(hwnd_)) {
@@ -311,10 +338,13 @@ class Win32ControlPeer : public ControlPeer {
     const RECT place = {left, top, left + control_.Width(), top + height};
     // A window made here already has its text and its place.
     const bool made = !hwnd_;
-    if (made) MakeWindow(hasText ? control_.Caption().c_str() : "", place);
+    // A control holding others shows after them (MakeInnerWindows).
+    if (made) {
+      MakeWindow(hasText ? control_.Caption().c_str() : "", place, control_.Children().empty());
+    }
     if (!sent_.valid) MakeInnerWindows(control_);
     updating_ = true;
-    SyncFont();
+    SyncFont(true);
     SyncHint();
     if (hasText && !made && (!sent_.valid || sent_.text != control_.Caption())) {
       SetWindowTextA(hwnd_, control_.Caption().c_str());
@@ -395,11 +425,11 @@ class Win32ControlPeer : public ControlPeer {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
     sent_.place = place;
-    if (!sent_.valid || sent_.enabled != control_.Enabled()) {
+    if ((!sent_.valid && !made) || sent_.enabled != control_.Enabled()) {
       EnableWindow(hwnd_, control_.Enabled());
       sent_.enabled = control_.Enabled();
     }
-    if (!sent_.valid || !sent_.shown) {
+    if (!sent_.shown) {
       ShowWindow(hwnd_, SW_SHOWNA);
       sent_.shown = true;
     }
@@ -535,21 +565,30 @@ class Win32ControlPeer : public ControlPeer {
     EndPaint(hwnd_, &ps);
   }
 
-  void SyncFont() {
+  // Gives the window the control's font when it changed; false when the control
+  // has none of its own.
+  bool SyncFont(bool redraw) {
     const TFont& font = control_.EffectiveFont();
-    if (font.Name.empty() || (font.Name == fontName_ && font.Height == fontHeight_ &&
-                              font.Charset == fontCharset_)) {
-      return;
+    if (font.Name.empty()) return false;
+    if (font.Name == fontName_ && font.Height == fontHeight_ && font.Charset == fontCharset_) {
+      return true;
     }
     font_ = fonts_.Get(font);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), redraw);
     fontName_ = font.Name;
     fontHeight_ = font.Height;
     fontCharset_ = font.Charset;
+    return true;
   }
 
   // The control's hint as a tool of the form's tooltip window.
   void SyncHint();
+  LRESULT SendToolMessage(UINT message);
+
+ public:
+  void PointerMoved(const MSG& msg);
+
+ private:
 
   // Makes the windows of the controls inside a control about to show for the first
   // time, hidden, before any of them shows: none of a panel's controls is seen while
@@ -602,11 +641,12 @@ class Win32ControlPeer : public ControlPeer {
 };
 
 // One tooltip window per form shows every control's hint, several lines long,
-// for as long as the application's hint time.
+// for as long as the application's hint time. It is made when the pointer first
+// moves over a control with a hint; nullptr when the common controls are missing.
 HWND TooltipFor(TControl& control) {
   HWND form = AsHwnd(control.Form().WindowHandle());
   HWND tip = reinterpret_cast<HWND>(GetPropA(form, "TivolerTooltip"));
-  if (tip) return tip;
+  if (tip || !CommonControlsReady()) return tip;
   tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form,
                         nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -617,22 +657,35 @@ HWND TooltipFor(TControl& control) {
   return tip;
 }
 
+// The hint is kept here until the control's tool exists; a tool's text follows it.
 void Win32ControlPeer::SyncHint() {
   const std::string& hint = control_.EffectiveHint();
-  if (hasTool_ ? hint == hint_ : hint.empty()) return;
+  if (hint == hint_) return;
   hint_ = hint;
+  if (hasTool_) SendToolMessage(TTM_UPDATETIPTEXTA);
+}
+
+// The first move of the pointer over a control with a hint makes its tool, which
+// from then on follows the pointer itself; this first move is passed on to it.
+void Win32ControlPeer::PointerMoved(const MSG& msg) {
+  if (hasTool_ || hint_.empty()) return;
+  hasTool_ = SendToolMessage(TTM_ADDTOOLA) != 0;
+  if (hasTool_) {
+    SendMessageA(TooltipFor(control_), TTM_RELAYEVENT, 0,
+                 reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
+  }
+}
+
+LRESULT Win32ControlPeer::SendToolMessage(UINT message) {
   HWND tip = TooltipFor(control_);
+  if (!tip) return 0;
   TOOLINFOA tool = {};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = GetParent(hwnd_);
   tool.uId = reinterpret_cast<UINT_PTR>(hwnd_);
   tool.lpszText = const_cast<char*>(hint_.c_str());
-  if (!hasTool_) {
-    hasTool_ = SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
-  } else {
-    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  return SendMessageA(tip, message, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool RouteCommand(HWND child, WORD code) {
@@ -673,6 +726,7 @@ void RouteMouse(TApplication& app, const MSG& msg) {
   bool down = false;
   switch (msg.message) {
     case WM_MOUSEMOVE:
+      peer->PointerMoved(msg);
       if (control.OnMouseMove) app.Guard([&] { control.OnMouseMove(x, y); });
       return;
     case WM_LBUTTONDOWN: down = true; break;
@@ -701,8 +755,6 @@ class Win32TimerPeer : public TimerPeer {
 class Win32Backend : public Backend {
  public:
   Win32Backend() {
-    INITCOMMONCONTROLSEX common = {sizeof common, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&common);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA app = {};
     app.lpfnWndProc = AppWindowProc;
