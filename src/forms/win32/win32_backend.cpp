@@ -13,7 +13,6 @@
 #include "forms/menus.h"
 #include "forms/form.h"
 #include "forms/timer.h"
-#include "platform/win32/system_dll.h"
 
 namespace tivoler {
 
@@ -508,6 +507,9 @@ class Win32ControlPeer : public ControlPeer {
     if (!updating_) control_.HandlePeerEvent(PeerEvent::Scrolled);
   }
 
+  // A mouse move over this window, before the window gets it.
+  void PointerMoved();
+
   // A WM_COMMAND notification from this window.
   void Command(WORD code) {
     if (updating_) return;
@@ -585,11 +587,6 @@ class Win32ControlPeer : public ControlPeer {
   void SyncHint();
   LRESULT SendToolMessage(UINT message);
 
- public:
-  void PointerMoved(const MSG& msg);
-
- private:
-
   // Makes the windows of the controls inside a control about to show for the first
   // time, hidden, before any of them shows: none of a panel's controls is seen while
   // another one of it has no window yet.
@@ -665,15 +662,10 @@ void Win32ControlPeer::SyncHint() {
   if (hasTool_) SendToolMessage(TTM_UPDATETIPTEXTA);
 }
 
-// The first move of the pointer over a control with a hint makes its tool, which
-// from then on follows the pointer itself; this first move is passed on to it.
-void Win32ControlPeer::PointerMoved(const MSG& msg) {
-  if (hasTool_ || hint_.empty()) return;
-  hasTool_ = SendToolMessage(TTM_ADDTOOLA) != 0;
-  if (hasTool_) {
-    SendMessageA(TooltipFor(control_), TTM_RELAYEVENT, 0,
-                 reinterpret_cast<LPARAM>(const_cast<MSG*>(&msg)));
-  }
+// The first move of the pointer over a control with a hint makes its tool. The tool
+// watches the control's messages from then on, this first move included.
+void Win32ControlPeer::PointerMoved() {
+  if (!hasTool_ && !hint_.empty()) hasTool_ = SendToolMessage(TTM_ADDTOOLA) != 0;
 }
 
 LRESULT Win32ControlPeer::SendToolMessage(UINT message) {
@@ -726,7 +718,7 @@ void RouteMouse(TApplication& app, const MSG& msg) {
   bool down = false;
   switch (msg.message) {
     case WM_MOUSEMOVE:
-      peer->PointerMoved(msg);
+      peer->PointerMoved();
       if (control.OnMouseMove) app.Guard([&] { control.OnMouseMove(x, y); });
       return;
     case WM_LBUTTONDOWN: down = true; break;

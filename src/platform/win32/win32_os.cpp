@@ -10,8 +10,6 @@
 
 #include <vector>
 
-#include "platform/win32/system_dll.h"
-
 namespace tivoler {
 
 namespace {
@@ -20,6 +18,21 @@ HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 HANDLE AsHandle(Handle h) { return reinterpret_cast<HANDLE>(h); }
 HKEY AsHkey(Handle h) { return reinterpret_cast<HKEY>(h); }
 Handle FromPointer(const void* p) { return reinterpret_cast<Handle>(p); }
+
+// The file dialogs and the shell-link object live in DLLs that only those commands
+// need; they are loaded from the system folder on first use and stay loaded (the
+// load is counted, so the functions stay valid whoever else frees the DLL).
+template <typename Function>
+Function SystemFunction(const char* dll, const char* name) {
+  char path[MAX_PATH] = {};
+  const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length + 1 + static_cast<UINT>(lstrlenA(dll)) >= MAX_PATH) return nullptr;
+  lstrcatA(path, "\\");
+  lstrcatA(path, dll);
+  HMODULE module = ::LoadLibraryA(path);
+  if (!module) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
 
 // The types of the declared functions (decltype does not import them).
 using FileDialogFunction = decltype(&::GetOpenFileNameA);
