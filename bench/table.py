@@ -59,6 +59,9 @@ def main():
     row("   the same minimal program importing tivoler's DLLs", "",
         f"minimal_imports.exe {ms(d)}",
         f"imports {d - m:+.1f} ms, the rest of tivoler {t - d:+.1f} ms")
+    b = get("startup.minimal_buttons_ms")
+    row("   the same minimal program with the manifest and the 12 push buttons", "",
+        f"minimal_buttons.exe {ms(b)}", f"{b / m:.2f}× (styled buttons {b - m:+.1f} ms)")
 
     # 3. desktop shortcut
     t, m = get("shortcut.tivoler_ms"), get("shortcut.minimal_ms")

@@ -3,8 +3,9 @@
 // folder of this program.
 //
 //   wine_bench startup N      N starts of each program, alternating: creation to
-//                             visible main window (tivoler.exe, minimal.exe, and
-//                             minimal_imports.exe for the share of the imported DLLs)
+//                             visible main window (tivoler.exe, minimal.exe,
+//                             minimal_imports.exe for the share of the imported DLLs,
+//                             minimal_buttons.exe for the share of the styled buttons)
 //   wine_bench shortcut N     with one instance running, N starts of "tivoler.exe 3"
 //                             (and "4"), creation to exit, alternating with
 //                             "minimal.exe exit"
@@ -322,6 +323,10 @@ const std::string& MinimalImports() {
   static const std::string path = Beside("minimal_imports.exe");
   return path;
 }
+const std::string& MinimalButtons() {
+  static const std::string path = Beside("minimal_buttons.exe");
+  return path;
+}
 
 // ---- start-up to the visible window ----
 
@@ -345,6 +350,7 @@ int Startup(int count) {
   std::vector<double> tivoler;
   std::vector<double> minimal;
   std::vector<double> imports;
+  std::vector<double> buttons;
   for (int i = -1; i < count; ++i) {  // i == -1: one unmeasured start of each
     WriteSettings(Settings());
     const double t = StartToVisible(Tivoler(), kFormClass);
@@ -353,16 +359,20 @@ int Startup(int count) {
     Settle();
     const double d = StartToVisible(MinimalImports(), kMinimalClass);
     Settle();
-    if (i >= 0 && t > 0 && m > 0 && d > 0) {
+    const double b = StartToVisible(MinimalButtons(), kMinimalClass);
+    Settle();
+    if (i >= 0 && t > 0 && m > 0 && d > 0 && b > 0) {
       tivoler.push_back(t / 1000);
       minimal.push_back(m / 1000);
       imports.push_back(d / 1000);
+      buttons.push_back(b / 1000);
     }
   }
   Put("startup.count", static_cast<double>(tivoler.size()));
   Put("startup.tivoler_ms", Median(tivoler));
   Put("startup.minimal_ms", Median(minimal));
   Put("startup.minimal_imports_ms", Median(imports));
+  Put("startup.minimal_buttons_ms", Median(buttons));
   Put("startup.tivoler_p90_ms", Percentile(tivoler, 90));
   Put("startup.minimal_p90_ms", Percentile(minimal, 90));
   return failed ? 1 : 0;

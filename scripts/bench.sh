@@ -105,7 +105,7 @@ ensure_wine_root || fail "no Wine 10 root"
 work="$WINE_ROOT/tivoler/bench"
 rm -rf "$work" && mkdir -p "$work"
 # The measured copy sits beside the measuring program.
-cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,gui_counter.dll} \
+cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,minimal_buttons.exe,gui_counter.dll} \
   "$root/scripts/wine-env.sh" "$root/scripts/bench.sh" "$work/" || fail "cannot copy the programs"
 say "$(in_wine_root /usr/lib/wine/wine64 --version) in WoW64 mode: build/win32/tivoler.exe beside minimal.exe (both PE32)"
 in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 LANG=C bash /tivoler/bench/bench.sh \
