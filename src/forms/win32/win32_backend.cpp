@@ -34,9 +34,9 @@ Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
 bool CommonControlsReady() {
   static const bool ready = [] {
     HMODULE module = LoadLibraryA("comctl32.dll");
-    const auto init = module ? reinterpret_cast<decltype(&::InitCommonControlsEx)>(
-                                   reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")))
-                             : nullptr;
+    if (!module) return false;
+    const auto init = reinterpret_cast<decltype(&::InitCommonControlsEx)>(
+        reinterpret_cast<void*>(GetProcAddress(module, "InitCommonControlsEx")));
     INITCOMMONCONTROLSEX common = {sizeof common, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     return init && init(&common);
   }();
