@@ -162,6 +162,7 @@ class TMainForm : public TForm {
   void MnShowClick();
   void MnExitClick();
 
+  bool CollapseIfShown(int panel);
   void DetailButtonClick();
   void OptionButtonClick();
 

@@ -162,13 +162,17 @@ void TMainForm::FormCloseQuery(bool& canClose) {
   canClose = true;
 }
 
+// A click on the button of the panel that is shown closes it: true then.
+bool TMainForm::CollapseIfShown(int panel) {
+  if (!Expanded || ShownPanel != panel) return false;
+  DetailGB.SetVisible(false);
+  OptionGB.SetVisible(false);
+  SetExpanded(false);
+  return true;
+}
+
 void TMainForm::DetailButtonClick() {
-  if (Expanded && ShownPanel == 0) {
-    DetailGB.SetVisible(false);
-    OptionGB.SetVisible(false);
-    SetExpanded(false);
-    return;
-  }
+  if (CollapseIfShown(0)) return;
   OptionGB.SetVisible(false);
   DetailGB.SetVisible(true);
   ShowRole();
@@ -177,12 +181,7 @@ void TMainForm::DetailButtonClick() {
 }
 
 void TMainForm::OptionButtonClick() {
-  if (Expanded && ShownPanel == 1) {
-    DetailGB.SetVisible(false);
-    OptionGB.SetVisible(false);
-    SetExpanded(false);
-    return;
-  }
+  if (CollapseIfShown(1)) return;
   OptionGB.SetVisible(true);
   DetailGB.SetVisible(false);
   SetExpanded(true);
