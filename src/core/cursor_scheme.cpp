@@ -59,11 +59,22 @@ CursorScheme::~CursorScheme() {
   if (watch_ != kNoHandle) os_.EndWatch(watch_);
 }
 
+bool CursorScheme::KeyUnchangedSinceLastRead() {
+  if (watch_ != kNoHandle) {
+    const KeyWatchState state = os_.KeyChanged(watch_);
+    if (state == KeyWatchState::Unchanged) return haveLastRead_;
+    if (state == KeyWatchState::Changed) return false;
+    // The key was deleted (perhaps made again by an import): watch the key there is now.
+    os_.EndWatch(watch_);
+    watch_ = kNoHandle;
+  }
+  watch_ = os_.WatchKey(kCursorsKey);
+  return false;
+}
+
 bool CursorScheme::ReadSchemeFiles(const TStringList& roles, TStringList& files) {
   // The watch is armed again before the read: a change during the read shows next time.
-  if (watch_ == kNoHandle) watch_ = os_.WatchKey(kCursorsKey);
-  const bool changed = watch_ == kNoHandle || os_.KeyChanged(watch_);
-  if (!changed && haveLastRead_ && roles.Lines() == lastRoles_.Lines()) {
+  if (KeyUnchangedSinceLastRead() && roles.Lines() == lastRoles_.Lines()) {
     for (const std::string& file : lastFiles_.Lines()) files.Add(file);
     return true;
   }

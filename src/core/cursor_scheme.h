@@ -53,6 +53,9 @@ class CursorScheme {
   bool NamesExistingFile(const std::string& text);
   // Our own writes to the key: the next read goes to the registry whatever the watch says.
   void ForgetLastRead();
+  // True when the last read still holds. A dead watch (its key deleted) is replaced by
+  // a watch on the key of that name now, if there is one.
+  bool KeyUnchangedSinceLastRead();
 
   OsPort& os_;
   // The watch on the scheme's key and what the last read found while it watched.

@@ -40,10 +40,10 @@ void TApplication::Terminate() {
 }
 
 void TApplication::Minimize() {
-  // The application's own minimising takes its main form out of sight (there is no
-  // taskbar button to minimise to); OnMinimize adds the program's part after it.
-  if (mainForm_) Guard([this] { mainForm_->Hide(); });
+  // OnMinimize does the program's part first (it may hide the main form its own way);
+  // then the main form is out of sight, as there is no taskbar button to minimise to.
   if (OnMinimize) Guard(OnMinimize);
+  if (mainForm_ && mainForm_->Visible()) Guard([this] { mainForm_->Hide(); });
 }
 
 void TApplication::ShowException(const std::exception& error) {

@@ -51,7 +51,7 @@ class TApplication {
   void Terminate();
   bool Terminated() const { return terminated_; }
 
-  // Minimises the application: hides the main form, then runs OnMinimize.
+  // Minimises the application: runs OnMinimize, then hides the main form.
   void Minimize();
 
   // The standard error box: the error's message, captioned with the title.

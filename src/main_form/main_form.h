@@ -155,6 +155,8 @@ class TMainForm : public TForm {
   void ForceForeground(Handle wnd);
   void SetWindowShown(bool shown);
   void SetExpanded(bool expand);
+  // Every hide: the slot button takes the focus, the window hides, then collapses.
+  void HideWindow();
   void PlaceWindow();
   void RecordPosition();
   void AppMinimize();
@@ -171,7 +173,11 @@ class TMainForm : public TForm {
   static constexpr int kMouseParameters = 1;
   static constexpr int kCursorScheme = 2;
   static constexpr int kAllElements = 3;
+  // The working settings to the system and the registry, then the preview refreshed;
+  // nothing while the loading guard is set.
   void ApplyToSystem();
+  // The swap, the three system parameters and the six registry values.
+  void WriteMouseParameters();
   void ReadFromSystem(bool store);
   void StoreProfile(int n, int flags);
   bool LoadProfile(int n, int flags);

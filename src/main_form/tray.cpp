@@ -23,8 +23,7 @@ void TMainForm::HandleIconNotify(TMessage& msg) {
     }
     case win::kWmLButtonUp:
       if (Visible()) {
-        SetWindowShown(false);
-        SetExpanded(false);
+        HideWindow();
       } else {
         SetWindowShown(true);
         ForceForeground(WindowHandle());

@@ -126,10 +126,12 @@ void TMainForm::PlaceWindow() {
     left = ScreenWidth() - PositionX - Width();
     top = ScreenHeight() - PositionY - Height();
   }
-  if (left < 0) left = 0;
-  if (top < 0) top = 0;
+  // Right and bottom edges first, then left and top: a window larger than the screen
+  // keeps its caption and left edge on it.
   if (ScreenWidth() < left + Width()) left = ScreenWidth() - Width();
   if (ScreenHeight() < top + Height()) top = ScreenHeight() - Height();
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
   SetBounds(left, top, Width(), Height());
 }
 
@@ -153,8 +155,7 @@ void TMainForm::FormHide() { RecordPosition(); }
 void TMainForm::FormCloseQuery(bool& canClose) {
   if (NonCloseCB.Checked() && !ExitRequested) {
     canClose = false;
-    SetWindowShown(false);
-    SetExpanded(false);
+    HideWindow();
     return;
   }
   ReadFromSystem(true);
@@ -199,8 +200,11 @@ void TMainForm::FormKeyUp(int key, TShiftState shift) {
   }
 }
 
-void TMainForm::AppMinimize() {
-  if (!NonCloseCB.Checked()) return;
+// Minimising hides the window whatever "[x] to Hide Window" says, and so collapses it
+// as every hide does.
+void TMainForm::AppMinimize() { HideWindow(); }
+
+void TMainForm::HideWindow() {
   SetWindowShown(false);
   SetExpanded(false);
 }

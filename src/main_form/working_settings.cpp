@@ -38,6 +38,12 @@ class TMainForm::LoadingScope {
 
 void TMainForm::ApplyToSystem() {
   if (loading_) return;
+  WriteMouseParameters();
+  // The preview is only seen on the open detail panel; opening it shows the role anew.
+  if (DetailGB.Showing() && Visible()) ShowRole();
+}
+
+void TMainForm::WriteMouseParameters() {
   OsPort& os = Os();
   int mouse[3] = {0, 0, 0};
   const bool swapped = LeftyRB.Checked();
@@ -63,8 +69,6 @@ void TMainForm::ApplyToSystem() {
   WriteRegistryNumber(os, kMouseKey, "MouseThreshold1", mouse[0]);
   WriteRegistryNumber(os, kMouseKey, "MouseThreshold2", mouse[1]);
   WriteRegistryNumber(os, kDesktopKey, "WheelScrollLines", lines);
-  // The preview is only seen on the open detail panel; opening it shows the role anew.
-  if (DetailGB.Showing() && Visible()) ShowRole();
 }
 
 bool TMainForm::ReadSwapSetting() {
@@ -144,7 +148,9 @@ bool TMainForm::LoadProfile(int n, int flags) {
     }
     if (flags & kCursorScheme) scheme_.ApplyScheme(profile.CursorRoles, profile.CursorFiles);
   }
-  ApplyToSystem();
+  // The preview is left to the caller: it shows profile 0, which holds the applied
+  // scheme only once the caller has stored it.
+  WriteMouseParameters();
   return true;
 }
 

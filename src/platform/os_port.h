@@ -91,6 +91,13 @@ constexpr uint32_t kNifTip = 0x4;
 constexpr uint16_t kLangJapanese = 0x0411;
 }  // namespace win
 
+// What a key watch has seen (OsPort::KeyChanged).
+enum class KeyWatchState {
+  Unchanged,
+  Changed,
+  Dead,  // the watched key is gone or the watch cannot be armed again: end it
+};
+
 class OsPort {
  public:
   virtual ~OsPort() = default;
@@ -136,11 +143,14 @@ class OsPort {
   virtual long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
                               const std::string& data) = 0;
   // A watch on a key's values (RegNotifyChangeKeyValue on a key kept open, with an
-  // event): kNoHandle when the key cannot be opened or watched. KeyChanged tells
-  // whether a value of the key was set, added or deleted (or the key went away) since
-  // the watch was made or last answered true, and arms it again.
+  // event): kNoHandle when the key cannot be opened or watched. The watch belongs to
+  // the key object opened then: a key deleted and made again under the same name is
+  // another key, and a deleted key never signals its own watch.
   virtual Handle WatchKey(const std::string& subKey) = 0;
-  virtual bool KeyChanged(Handle watch) = 0;
+  // Whether a value of the watched key was set, added or deleted since the watch was
+  // made or last answered Changed (then armed again), or the watch is dead: its key
+  // was deleted (a query of it answers ERROR_KEY_DELETED) or it cannot be armed again.
+  virtual KeyWatchState KeyChanged(Handle watch) = 0;
   virtual void EndWatch(Handle watch) = 0;
 
   // Files, folders and paths.

@@ -40,10 +40,16 @@ std::vector<std::string> FakeOs::CallsStartingWith(const std::string& prefix) co
 
 // ---- registry ----
 
-void FakeOs::AddKey(const std::string& path) {
+FakeOs::Key& FakeOs::MakeKey(const std::string& path) {
   Key& key = keys_[LowerAscii(path)];
-  if (key.changed == 0) key.changed = ++changeClock_;
+  if (key.id == 0) {
+    key.id = ++nextKeyId_;
+    key.changed = ++changeClock_;
+  }
+  return key;
 }
+
+void FakeOs::AddKey(const std::string& path) { MakeKey(path); }
 void FakeOs::RemoveKey(const std::string& path) { keys_.erase(LowerAscii(path)); }
 bool FakeOs::HasKey(const std::string& path) const { return FindKey(path) != nullptr; }
 
@@ -78,7 +84,7 @@ void FakeOs::SetText(const std::string& path, const std::string& name, const std
 
 void FakeOs::SetRaw(const std::string& path, const std::string& name, uint32_t type,
                     const std::string& data) {
-  Key& key = keys_[LowerAscii(path)];
+  Key& key = MakeKey(path);
   key.changed = ++changeClock_;
   if (FakeValue* value = FindValue(key, name)) {
     value->Type = type;
@@ -158,16 +164,18 @@ Handle FakeOs::WatchKey(const std::string& subKey) {
   const Key* key = FindKey(subKey);
   if (!key) return kNoHandle;
   const Handle watch = ++nextHandle_;
-  watches_[watch] = Watch{LowerAscii(subKey), changeClock_};
+  watches_[watch] = Watch{LowerAscii(subKey), key->id, changeClock_};
   return watch;
 }
 
-bool FakeOs::KeyChanged(Handle watch) {
+KeyWatchState FakeOs::KeyChanged(Handle watch) {
   Watch& w = watches_.at(watch);
   const Key* key = FindKey(w.path);
-  const bool changed = !key || key->changed > w.seen;
+  // A key of the same name made after the watched one was deleted is another key.
+  if (!key || key->id != w.keyId) return KeyWatchState::Dead;
+  if (key->changed <= w.seen) return KeyWatchState::Unchanged;
   w.seen = changeClock_;
-  return changed;
+  return KeyWatchState::Changed;
 }
 
 void FakeOs::EndWatch(Handle watch) { watches_.erase(watch); }

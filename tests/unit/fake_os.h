@@ -109,10 +109,12 @@ class FakeOs : public OsPort {
                         std::string* data) override;
   long RegSetValueExA(Handle key, const std::string& name, uint32_t type,
                       const std::string& data) override;
-  // A watch reports a change when its key's values changed in any way (the program's
-  // writes or a test's SetText, SetRaw, AddKey or RemoveKey) since it was armed.
+  // A watch belongs to the key it was made on: it reports a change when that key's
+  // values changed (the program's writes or a test's SetText or SetRaw) since it was
+  // armed, and is dead once the key was removed, also when a key of the same name
+  // was made since.
   Handle WatchKey(const std::string& subKey) override;
-  bool KeyChanged(Handle watch) override;
+  KeyWatchState KeyChanged(Handle watch) override;
   void EndWatch(Handle watch) override;
   int liveWatches() const { return static_cast<int>(watches_.size()); }
   uint32_t GetFileAttributesA(const std::string& path) override;
@@ -187,14 +189,18 @@ class FakeOs : public OsPort {
 
  private:
   struct Key {
+    uint64_t id = 0;  // one per key made: a key made again under its name is another
     std::vector<FakeValue> values;
     uint64_t changed = 0;  // the change clock when a value last changed
   };
   uint64_t changeClock_ = 0;
+  uint64_t nextKeyId_ = 0;
   struct Watch {
     std::string path;  // lower case
-    uint64_t seen;     // the change clock when armed
+    uint64_t keyId;
+    uint64_t seen;  // the change clock when armed
   };
+  Key& MakeKey(const std::string& path);
   std::map<Handle, Watch> watches_;
   Key* FindKey(const std::string& path);
   const Key* FindKey(const std::string& path) const;

@@ -53,14 +53,18 @@ TEST_F(CursorPanelTest, ControlsArePlacedWithinTheWindowThatHoldsThem) {
   }
 }
 
+// The applied slot's cursor is loaded and painted once, the old one not again.
 TEST_F(CursorPanelTest, PreviewShowsTheCursorOfTheSlotJustApplied) {
   form->DetailButton.Click();
   FillSlot(3, "7");
   form->Profile(3).CursorFiles[0] = "C:\\WINDOWS\\Cursors\\x.cur";
   form->CurrentRole = 0;
+  os.calls.clear();
+  const int repaints = form->PaintBox.RepaintCount();
   form->ApplySlot(3, true, true);
-  EXPECT_EQ(os.CallsStartingWith("LoadCursorImage").back(),
-            "LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur");
+  EXPECT_EQ(os.CallsStartingWith("LoadCursorImage"),
+            std::vector<std::string>{"LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur"});
+  EXPECT_EQ(form->PaintBox.RepaintCount(), repaints + 1);
 }
 
 TEST_F(CursorPanelTest, SteppingWrapsAroundTheRoles) {

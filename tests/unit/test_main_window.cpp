@@ -94,18 +94,21 @@ TEST_F(MainWindowTest, HideAndShowKeepThePlaceAlsoFromTheRightBottom) {
   EXPECT_EQ(form->Left(), 500);
 }
 
-TEST_F(MainWindowTest, MinimisingCollapsesOnlyWithTheHideOption) {
-  Start();
-  form->DetailButton.Click();
-  TMessage minimize{0x0112, 0xF020, 0, 0};  // WM_SYSCOMMAND, SC_MINIMIZE
-  EXPECT_TRUE(app->HandleApplicationMessage(minimize));
-  EXPECT_FALSE(form->Visible()) << "the framework's own minimising goes on";
-  EXPECT_TRUE(form->Expanded);
-  form->SetWindowShown(true);
-  form->NonCloseCB.SetChecked(true);
-  app->Minimize();
-  EXPECT_FALSE(form->Visible());
-  EXPECT_FALSE(form->Expanded);
+// A minimise request hides the window as every hide does, whatever the hide option:
+// the slot button takes the focus and the window comes back collapsed.
+TEST_F(MainWindowTest, MinimisingHidesAndCollapses) {
+  for (const char* options : {"", "NonClose=true\r\n"}) {
+    SCOPED_TRACE(options);
+    Start(options);
+    form->DetailButton.Click();
+    form->SpeedTB.SetFocus();
+    TMessage minimize{0x0112, 0xF020, 0, 0};  // WM_SYSCOMMAND, SC_MINIMIZE
+    EXPECT_TRUE(app->HandleApplicationMessage(minimize));
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(form->Expanded);
+    EXPECT_TRUE(form->Button1.Focused());
+    EXPECT_FALSE(app->Terminated());
+  }
 }
 
 TEST_F(MainWindowTest, SessionEndSavesEvenWhenClosingOnlyHides) {

@@ -71,6 +71,11 @@ class SettingsTest : public ::testing::Test {
     lines.SetText(os.files.at(kFile));
     return lines.Lines();
   }
+  // Line n of the saved file; a file without it fails the test, not the test program.
+  std::string FileLine(size_t n) {
+    const std::vector<std::string> lines = FileLines();
+    return n < lines.size() ? lines[n] : "(the file has " + std::to_string(lines.size()) + " lines)";
+  }
 
   FakeOs os;
   std::unique_ptr<TApplication> app;
@@ -120,12 +125,26 @@ TEST_F(SettingsTest, OptionLinesAreReadAsWritten) {
   }
 }
 
+// A choice outside the list starts the program as usual and watches no keys; one
+// beyond it is written back as -1 (a minus sign reads as no number: 0, none).
 TEST_F(SettingsTest, HoldKeysChoiceBeyondTheListIsWrittenBackAsMinusOne) {
-  Start("ShowMethod=99\r\n");
-  EXPECT_EQ(form->MnShow.Caption, "Show Window");
-  EXPECT_FALSE(form->Timer.Enabled());
-  CloseBox();
-  EXPECT_EQ(FileLines()[8], "ShowMethod=-1");
+  struct Case {
+    const char* choice;
+    const char* written;
+  };
+  const Case cases[] = {{"ShowMethod=99\r\n", "ShowMethod=-1"},
+                        {"ShowMethod=-5\r\n", "ShowMethod=0"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.choice);
+    os.trayMessages.clear();
+    Start(c.choice);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_EQ(os.trayMessages.size(), 2u) << "the icon added, then its tip";
+    EXPECT_EQ(form->MnShow.Caption, "Show Window");
+    EXPECT_FALSE(form->Timer.Enabled());
+    CloseBox();
+    EXPECT_EQ(FileLine(8), c.written);
+  }
 }
 
 TEST_F(SettingsTest, HoldKeysChoiceNamesTheKeysInTheTrayMenu) {
@@ -215,14 +234,29 @@ TEST_F(SettingsTest, OriginRightBottomKeepsDistancesToTheScreenEdges) {
   EXPECT_EQ(form->Top(), os.screenHeight - 20 - form->Height());
   form->SetBounds(100, 200, form->Width(), form->Height());
   CloseBox();
-  EXPECT_EQ(FileLines()[0], "PositionX=" + std::to_string(os.screenWidth - 100 - form->Width()));
-  EXPECT_EQ(FileLines()[1], "PositionY=" + std::to_string(os.screenHeight - 200 - form->Height()));
+  EXPECT_EQ(FileLine(0), "PositionX=" + std::to_string(os.screenWidth - 100 - form->Width()));
+  EXPECT_EQ(FileLine(1), "PositionY=" + std::to_string(os.screenHeight - 200 - form->Height()));
 }
 
 TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
-  Start("PositionX=5000\r\nPositionY=-3\r\n");
-  EXPECT_EQ(form->Left(), os.screenWidth - form->Width());
-  EXPECT_EQ(form->Top(), 0);
+  struct Case {
+    int screenWidth, screenHeight;
+    const char* position;
+    bool alignRight;  // else at the left edge
+  };
+  const Case cases[] = {
+      {1024, 768, "PositionX=5000\r\nPositionY=-3\r\n", true},
+      // Larger than the screen: its caption and left edge stay on the screen.
+      {100, 50, "PositionX=40\r\nPositionY=30\r\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.position);
+    os.screenWidth = c.screenWidth;
+    os.screenHeight = c.screenHeight;
+    Start(c.position);
+    EXPECT_EQ(form->Left(), c.alignRight ? os.screenWidth - form->Width() : 0);
+    EXPECT_EQ(form->Top(), 0);
+  }
 }
 
 TEST_F(SettingsTest, FailedSaveKeepsTheOldFileAndTheWindow) {

@@ -231,6 +231,11 @@ TEST_F(SystemMouseTest, StoredSchemeFollowsEveryChangeOfTheKey) {
          files[14] = "C:\\b.cur";
          form->Scheme().ApplyScheme(form->Profile(0).CursorRoles, files);
        }},
+      {"the key deleted and made again by an import",
+       [&] {
+         os.RemoveKey(kCursorsKey);
+         os.SetText(kCursorsKey, "Arrow", "C:\\d.cur", win::kRegExpandSz);
+       }},
       {"the key removed", [&] { os.RemoveKey(kCursorsKey); }},
       {"the key made again",
        [&] { os.SetText(kCursorsKey, "Hand", "C:\\h.cur", win::kRegExpandSz); }},
@@ -271,6 +276,30 @@ TEST_F(SystemMouseTest, RefusedWriteEndsTheApplyAtThatStepAndIsShown) {
   EXPECT_NE(writes.back().find("MouseSensitivity"), std::string::npos);
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0], "Tivoler|Failed to set data for 'MouseSensitivity'.|16");
+}
+
+// Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
+// other one, back and forth.
+TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
+  Start();
+  struct Case {
+    TRadioButton* clicked;
+    TRadioButton* other;
+    const char* written;
+  };
+  const Case cases[] = {{&form->LeftyRB, &form->RightyRB, "1"},
+                        {&form->RightyRB, &form->LeftyRB, "0"},
+                        {&form->LeftyRB, &form->RightyRB, "1"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.clicked->Id());
+    os.calls.clear();
+    c.clicked->HandlePeerEvent(PeerEvent::Clicked);
+    EXPECT_EQ(os.Text(kMouse, "SwapMouseButtons"), c.written);
+    EXPECT_EQ(os.CallsStartingWith("SwapMouseButton "),
+              std::vector<std::string>{std::string("SwapMouseButton ") + c.written});
+    EXPECT_TRUE(c.clicked->Checked());
+    EXPECT_FALSE(c.other->Checked());
+  }
 }
 
 TEST_F(SystemMouseTest, EnablingRulesKeepTheAccelerationStepsConsistent) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,19 @@ constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
 HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 Handle AsHandle(HWND h) { return reinterpret_cast<Handle>(h); }
+
+// Set while the program itself moves the keyboard focus (see FocusWindow).
+bool programFocusMove = false;
+
+// Gives a window the keyboard focus for the program (a control's SetFocus, the Tab
+// key). Windows takes the focus arriving at an unchecked radio button for a click on
+// it, as the dialog manager's arrow keys want; a move of the program's own selects
+// nothing.
+void FocusWindow(HWND hwnd) {
+  programFocusMove = true;
+  ::SetFocus(hwnd);
+  programFocusMove = false;
+}
 
 // The common controls' own classes (track bars, tooltips, the status bar) are
 // registered when the first of them is made. The DLL is loaded by its name, which the
@@ -436,7 +450,7 @@ class Win32ControlPeer : public ControlPeer {
     updating_ = false;
   }
 
-  void SetFocus() override { ::SetFocus(Window()); }
+  void SetFocus() override { FocusWindow(Window()); }
 
   void Repaint() override {
     if (!hwnd_) return;  // nothing shown yet
@@ -528,7 +542,13 @@ class Win32ControlPeer : public ControlPeer {
         if (code == CBN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
         break;
       default:
-        if (code == BN_CLICKED) control_.HandlePeerEvent(PeerEvent::Clicked);
+        // Every click counts. BS_NOTIFY (there for BN_SETFOCUS) makes the second click
+        // of a quick pair a BN_DOUBLECLICKED, and radio buttons send one in any case.
+        // An unchecked radio button that gains the focus reports BN_CLICKED: a click
+        // when the user moved the focus, none when the program did.
+        if ((code == BN_CLICKED && !programFocusMove) || code == BN_DOUBLECLICKED) {
+          control_.HandlePeerEvent(PeerEvent::Clicked);
+        }
         if (code == BN_SETFOCUS) control_.HandlePeerEvent(PeerEvent::FocusIn);
         break;
     }
@@ -808,6 +828,7 @@ class Win32Backend : public Backend {
       if (msg.message == WM_CHAR && !PreviewChar(app, msg)) continue;
       if (msg.message == WM_KEYUP) PreviewKeyUp(app, msg);
       if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && MoveFocus(app, msg)) continue;
+      if (msg.message == WM_KEYDOWN && MoveInRadioGroup(app, msg)) continue;
       if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MBUTTONUP) RouteMouse(app, msg);
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
@@ -855,7 +876,35 @@ class Win32Backend : public Backend {
     if (!InMainForm(app, msg.hwnd)) return false;
     HWND form = AsHwnd(app.MainForm()->WindowHandle());
     HWND next = GetNextDlgTabItem(form, GetFocus(), GetKeyState(VK_SHIFT) < 0);
-    if (next) SetFocus(next);
+    if (next) FocusWindow(next);
+    return true;
+  }
+
+  // The arrow keys move the focus within a group of radio buttons (those of one
+  // parent) and select the one they reach, as in a dialog.
+  static bool MoveInRadioGroup(TApplication& app, const MSG& msg) {
+    int step = 0;
+    if (msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN) step = 1;
+    if (msg.wParam == VK_LEFT || msg.wParam == VK_UP) step = -1;
+    Win32ControlPeer* peer = step ? Win32ControlPeer::FromWindow(msg.hwnd) : nullptr;
+    if (!peer || peer->Control().Kind() != ControlKind::RadioButton) return false;
+    const TControl& current = peer->Control();
+    const std::vector<TControl*>& siblings =
+        current.Parent() ? current.Parent()->Children() : current.Form().Controls();
+    std::vector<TControl*> group;
+    for (TControl* control : siblings) {
+      if (control == &current || (control->Kind() == ControlKind::RadioButton &&
+                                  control->Showing() && control->Enabled())) {
+        group.push_back(control);
+      }
+    }
+    const auto size = static_cast<std::ptrdiff_t>(group.size());
+    const std::ptrdiff_t at = std::find(group.begin(), group.end(), &current) - group.begin();
+    TControl* next = group[static_cast<size_t>((at + step + size) % size)];
+    app.Guard([next] {
+      next->SetFocus();
+      next->HandlePeerEvent(PeerEvent::Clicked);
+    });
     return true;
   }
 

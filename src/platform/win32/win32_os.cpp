@@ -94,12 +94,10 @@ bool RunFileDialog(bool save, Handle owner, const std::string& filter,
 struct KeyWatch {
   HKEY key = nullptr;
   HANDLE event = nullptr;
-  bool armed = false;
   bool Arm() {
-    armed = ::RegNotifyChangeKeyValue(key, FALSE,
-                                      REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event,
-                                      TRUE) == ERROR_SUCCESS;
-    return armed;
+    return ::RegNotifyChangeKeyValue(key, FALSE,
+                                     REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event,
+                                     TRUE) == ERROR_SUCCESS;
   }
 };
 
@@ -193,8 +191,8 @@ class Win32OsPort : public OsPort {
   }
   Handle WatchKey(const std::string& subKey) override {
     auto* watch = new KeyWatch;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_NOTIFY, &watch->key) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE,
+                        &watch->key) != ERROR_SUCCESS) {
       watch->key = nullptr;
     }
     watch->event = watch->key ? ::CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr;
@@ -204,13 +202,17 @@ class Win32OsPort : public OsPort {
     }
     return FromPointer(watch);
   }
-  bool KeyChanged(Handle handle) override {
+  KeyWatchState KeyChanged(Handle handle) override {
     auto* watch = reinterpret_cast<KeyWatch*>(handle);
-    if (watch->armed && ::WaitForSingleObject(watch->event, 0) == WAIT_TIMEOUT) return false;
-    // The notification is spent once signalled (or was never set): set it again. While
-    // that fails every question answers "changed".
-    watch->Arm();
-    return true;
+    if (::WaitForSingleObject(watch->event, 0) == WAIT_TIMEOUT) {
+      // A deleted key never signals its own watch; only a question to it tells.
+      const LONG state = ::RegQueryInfoKeyA(watch->key, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, nullptr,
+                                            nullptr, nullptr);
+      return state == ERROR_KEY_DELETED ? KeyWatchState::Dead : KeyWatchState::Unchanged;
+    }
+    // The notification is spent once signalled: set it again.
+    return watch->Arm() ? KeyWatchState::Changed : KeyWatchState::Dead;
   }
   void EndWatch(Handle handle) override {
     auto* watch = reinterpret_cast<KeyWatch*>(handle);
