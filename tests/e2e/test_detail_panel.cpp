@@ -3,6 +3,7 @@
 
 #include <shlwapi.h>
 
+#include <functional>
 
 #include "e2e_support.h"
 #include "main_form/control_ids.h"
@@ -163,6 +164,80 @@ TEST_F(DetailPanel, LeftyAndRightySwapTheButtons) {
   SwapMouseButton(FALSE);
   EXPECT_TRUE(ClickUntil(Item(ids::kRightyRB),
                          [&] { return RegistryText(kMouse, "SwapMouseButtons") == "0"; }));
+  EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// Clicks 300 ms apart, well within the double-click time: every one counts.
+TEST_F(DetailPanel, EveryQuickClickCounts) {
+  struct Case {
+    int id;
+    int clicks;
+    const char* after;  // what the last click leaves
+    std::function<bool()> done;
+  };
+  auto label = [&](const char* role) {
+    return [this, role] { return WindowText(ControlOf(main, ids::kCursorLabel)) == role; };
+  };
+  const Case cases[] = {
+      {ids::kNextCursorButton, 4, "the fifth role", label("Crosshair")},
+      {ids::kPreCursorButton, 3, "back at the second role", label("Help")},
+      {ids::kAccel1CB, 2, "on and off again",
+       [this] {
+         return RegistryText(kMouse, "MouseSpeed") == "0" &&
+                SendMessageA(Item(ids::kAccel1CB), BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+       }},
+      {ids::kDetailButton, 2, "closed and open again",
+       [this] {
+         RECT client;
+         GetClientRect(main, &client);
+         return client.bottom == 367 && IsWindowVisible(Item(ids::kSpeedTB));
+       }},
+  };
+  ASSERT_EQ(WindowText(ControlOf(main, ids::kCursorLabel)), "Arrow");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.after);
+    Sleep(GetDoubleClickTime() + 50);  // no pair with the clicks before
+    for (int n = 0; n < c.clicks; ++n) {
+      if (n > 0) Sleep(300);
+      ClickCenter(Item(c.id));
+    }
+    EXPECT_TRUE(WaitUntil(c.done, 5000));
+  }
+}
+
+// A right-button release on "Lefty" or "Righty" moves the focus there and selects
+// nothing; the arrow keys still select within the pair.
+TEST_F(DetailPanel, RightButtonReleaseOnTheButtonAssignmentOnlyMovesTheFocus) {
+  struct Case {
+    int released;  // the radio button released on
+    int selected;  // the one that stays selected
+    const char* swap;
+  };
+  const Case cases[] = {{ids::kLeftyRB, ids::kRightyRB, "0"}, {ids::kRightyRB, ids::kLeftyRB, "1"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.released);
+    if (SendMessageA(Item(c.selected), BM_GETCHECK, 0, 0) != BST_CHECKED) {
+      ASSERT_TRUE(ClickUntil(Item(c.selected),
+                             [&] { return RegistryText(kMouse, "SwapMouseButtons") == c.swap; }));
+      SwapMouseButton(FALSE);  // the test's own clicks keep their buttons
+    }
+    HWND elsewhere = Item(ids::kMouseSpeedNE);
+    ASSERT_TRUE(ClickUntil(elsewhere, [&] { return FocusOf(main) == elsewhere; }));
+    Sleep(GetDoubleClickTime() + 50);
+    ClickCenter(Item(c.released), true);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(main) == Item(c.released); }, 5000));
+    SendMessageA(main, WM_NULL, 0, 0);  // the release has been handled in full
+    EXPECT_EQ(SendMessageA(Item(c.released), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(Item(c.selected), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(RegistryText(kMouse, "SwapMouseButtons"), c.swap);
+  }
+  // From the selected "Lefty" an arrow key moves to "Righty" and selects it.
+  Sleep(GetDoubleClickTime() + 50);
+  ClickCenter(Item(ids::kLeftyRB), true);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(main) == Item(ids::kLeftyRB); }, 5000));
+  PressKey(VK_RIGHT);
+  EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "0"));
+  EXPECT_EQ(FocusOf(main), Item(ids::kRightyRB));
   EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 }
 
