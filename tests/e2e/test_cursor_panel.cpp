@@ -67,6 +67,23 @@ TEST_F(WithWindow, CursorChosenInTheOpenDialogIsWrittenAndShown) {
   DeleteFileA(file.c_str());
 }
 
+// A .reg import deletes the cursor key and makes it anew: the program notices that its
+// watch died with the old key and saves the new scheme as the configuration in force.
+TEST_F(WithWindow, CursorKeyMadeAnewIsReadAgain) {
+  SetRegistryText(kCursors, "Arrow", "C:\\before.cur");
+  Start("");
+  SendMessageA(main, WM_NULL, 0, 0);  // the start-up, and its read of the scheme, is over
+  ASSERT_EQ(SHDeleteKeyA(HKEY_CURRENT_USER, kCursors), ERROR_SUCCESS);
+  CreateRegistryKey(kCursors);
+  SetRegistryText(kCursors, "Arrow", "C:\\after.cur");
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(process->WaitExit(), 0);
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  EXPECT_NE(content.find("\r\nCursorArrow0=C:\\after.cur\r\n"), std::string::npos) << content;
+  SetRegistryText(kCursors, "Arrow", "");
+}
+
 TEST_F(WithWindow, ShortcutStartsTheSlotInTheRunningProgram) {
   SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
   SetRegistryText("Control Panel\\Mouse", "MouseSensitivity", "10");
