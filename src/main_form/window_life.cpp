@@ -97,6 +97,10 @@ void TMainForm::ForceForeground(Handle wnd) {
   os.AttachThreadInput(ownThread, foregroundThread, false);
 }
 
+// The focus moves to the first slot button while the window can take it: after the
+// show, and before the hide (a hidden window's controls cannot be focused, and the focus
+// left on a panel that collapses would sit on a control nobody sees). Every hide then
+// collapses the window (HideWindow), so that it comes back with its slot buttons only.
 void TMainForm::SetWindowShown(bool shown) {
   if (shown) {
     SetVisible(true);
