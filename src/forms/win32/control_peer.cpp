@@ -65,28 +65,22 @@ void Win32ControlPeer::Sync() {
   int left = 0, top = 0;
   control_.ClientOrigin(&left, &top);
   const RECT place = {left, top, left + control_.Width(), top + WindowHeight()};
-  const bool first = !sent_.valid;
-  // A window made here already has its text and its place. A control holding others
-  // shows after them (MakeInnerWindows).
-  const bool made = !window_;
   const std::string text = ShowsCaption() ? control_.Caption() : std::string();
+  const bool first = !sent_.valid;
+  // A window made here already has its text, its place, its enabled state and shows,
+  // unless it holds other controls: it shows after them (MakeInnerWindows).
+  const bool made = !window_;
   if (made) MakeWindow(text.c_str(), place, control_.Children().empty());
   if (first) MakeInnerWindows(control_);
   syncing_ = true;
   SyncFont(true);
   SyncHint();
-  if (ShowsCaption() && !made && (first || sent_.text != text)) SetWindowTextA(hwnd(), text.c_str());
+  if (ShowsCaption() && !made && (first || sent_.text != text)) {
+    SetWindowTextA(hwnd(), text.c_str());
+  }
   sent_.text = text;
   SyncState(first);
-  const HWND insertAfter = InsertAfter(first);
-  if (insertAfter || (first && !made)) {
-    SetWindowPos(hwnd(), insertAfter, place.left, place.top, place.right - place.left,
-                 place.bottom - place.top, (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
-  } else if (!first && !EqualRect(&place, &sent_.place)) {
-    SetWindowPos(hwnd(), nullptr, place.left, place.top, place.right - place.left,
-                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  sent_.place = place;
+  SyncPlace(place, first, made);
   if ((first && !made) || sent_.enabled != control_.Enabled()) {
     EnableWindow(hwnd(), control_.Enabled());
     sent_.enabled = control_.Enabled();
@@ -97,6 +91,16 @@ void Win32ControlPeer::Sync() {
   }
   sent_.valid = true;
   syncing_ = false;
+}
+
+void Win32ControlPeer::SyncPlace(const RECT& place, bool first, bool made) {
+  const HWND insertAfter = InsertAfter(first);
+  const bool moved = first ? !made : !EqualRect(&place, &sent_.place);
+  if (insertAfter || moved) {
+    SetWindowPos(hwnd(), insertAfter, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, (insertAfter ? 0 : SWP_NOZORDER) | SWP_NOACTIVATE);
+  }
+  sent_.place = place;
 }
 
 // A window shown for the first time goes right above its group box, below the controls

@@ -77,6 +77,8 @@ class Win32ControlPeer : public ControlPeer {
  private:
   void MakeWindow(const char* text, const RECT& place, bool shown);
   bool SyncFont(bool redraw);
+  // The window's place and its place in the z-order.
+  void SyncPlace(const RECT& place, bool first, bool made);
   void SyncHint();
   LRESULT SendToolMessage(UINT message);
   HWND EnclosingGroupBox() const;
