@@ -42,6 +42,15 @@ start_wine
 # Without a window manager Wine waits two seconds whenever a managed window is
 # hidden or destroyed; unmanaged windows spare every test that wait.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+# A Japanese Windows draws the Japanese characters of menus and captions, whose system
+# fonts hold none, from the Japanese font linked to those fonts. Here that font is IPA
+# P Gothic; without the link the Japanese menus show empty boxes.
+for face in Tahoma "MS Sans Serif" "MS Shell Dlg" "Microsoft Sans Serif" "MS UI Gothic"; do
+  "$WINE64" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+    /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f </dev/null >/dev/null 2>&1
+done
+"$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f \
+  </dev/null >/dev/null 2>&1
 cd /tivoler/e2e || exit 1
 # Everything in English, then the language tests again on a Japanese system. A
 # filter of the caller's runs there too when it names language tests.

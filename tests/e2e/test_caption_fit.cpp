@@ -183,12 +183,11 @@ HWND ShownMenuOf(DWORD pid) {
   return nullptr;
 }
 
-// The smallest rectangle around both windows' rectangles.
-RECT Around(HWND a, HWND b) {
-  RECT ra, rb, both;
-  GetWindowRect(a, &ra);
-  GetWindowRect(b, &rb);
-  UnionRect(&both, &ra, &rb);
+// The smallest rectangle around window's rectangle and r.
+RECT Around(HWND window, const RECT& r) {
+  RECT shown, both;
+  GetWindowRect(window, &shown);
+  UnionRect(&both, &shown, &r);
   return both;
 }
 
@@ -271,13 +270,18 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
                          [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
   Sleep(800);
-  EXPECT_TRUE(SaveScreenshot(Around(main, menu), ScreenshotPath(language + "-slot-menu.bmp")));
+  RECT window;
+  GetWindowRect(main, &window);
+  EXPECT_TRUE(SaveScreenshot(Around(menu, window), ScreenshotPath(language + "-slot-menu.bmp")));
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
   ASSERT_TRUE(ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
   Sleep(800);
-  EXPECT_TRUE(SaveScreenshot(Around(FindWindowA("Shell_TrayWnd", nullptr), menu),
-                             ScreenshotPath(language + "-tray-menu.bmp")));
+  // The menu opens where the icon was clicked: the picture shows it with the icon.
+  POINT click;
+  GetCursorPos(&click);
+  const RECT icon = {click.x - 12, click.y - 12, click.x + 12, click.y + 12};
+  EXPECT_TRUE(SaveScreenshot(Around(menu, icon), ScreenshotPath(language + "-tray-menu.bmp")));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
 }
