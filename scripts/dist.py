@@ -74,10 +74,19 @@ def embed_images(body, folder):
     return re.sub(r'(<img [^>]*src=")([^":]+\.png)(")', inline, body)
 
 
+# A line break inside a Japanese sentence: after a Japanese character (or the end of
+# bold or code), before a Japanese character (or the start of bold or code).
+JAPANESE_BREAK = re.compile(r"(?:(?<=[^\x00-\x7f])\n[ \t]*(?=[^\x00-\x7f\s]|\*\*|`))"
+                            r"|(?:(?:(?<=\*\*)|(?<=`))\n[ \t]*(?=[^\x00-\x7f\s]))")
+
+
 def guide_html(language, source, title):
     path = os.path.join(ROOT, source)
     with open(path, encoding="utf-8") as f:
         text = f.read()
+    if language == "ja":
+        # A browser shows a line break as a space; Japanese has none between words.
+        text = JAPANESE_BREAK.sub("", text)
     body = markdown.markdown(text, extensions=["tables", "toc"], output_format="html")
     body = embed_images(body, os.path.dirname(path))
     page = ('<!DOCTYPE html>\n<html lang="%s">\n<head>\n<meta charset="utf-8">\n'
