@@ -39,7 +39,7 @@ body { font-family: "Segoe UI", Tahoma, "Meiryo", "MS PGothic", sans-serif; line
 h1, h2, h3 { line-height: 1.25; }
 h2 { border-bottom: 1px solid #d0d0d0; padding-bottom: .2em; margin-top: 2em; }
 code, kbd { font-family: Consolas, "Courier New", monospace; background: #f2f2f2;
-            padding: 0 .25em; border-radius: 3px; }
+            padding: 0 .25em; border-radius: 3px; white-space: nowrap; }
 img { display: block; margin: .8em 0; border: 1px solid #c8c8c8; image-rendering: pixelated; }
 table { border-collapse: collapse; margin: .8em 0; }
 th, td { border: 1px solid #c8c8c8; padding: .3em .6em; text-align: left; vertical-align: top; }
