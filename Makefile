@@ -1,5 +1,5 @@
 # Tivoler: build for Windows from Linux, test natively and under wine64.
-.PHONY: all deps native win32 win64 test unit e2e e2e-win64 run fuzz bench clean
+.PHONY: all deps native win32 win64 test unit e2e e2e-win64 run fuzz bench dist guide-images clean
 
 all: win32
 
@@ -43,6 +43,21 @@ bench: deps
 # Every fuzz target for a bounded time (FUZZ_SECONDS each, default 60).
 fuzz: deps
 	scripts/fuzz.sh
+
+# The download for Windows users: build/dist/tivoler-<version>-win32.zip with the
+# program, the licence and the guide in both languages, and the zip's SHA-256 (its last
+# line). The version is the one of CMakeLists.txt. Debian's own Python runs it: it is
+# the one python3-markdown extends.
+DIST_PYTHON ?= /usr/bin/python3
+dist: win32
+	@$(DIST_PYTHON) scripts/dist.py \
+	  "$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)" \
+	  build/win32/tivoler.exe build/dist
+
+# The guide's pictures (docs/images/*.png): the window and its menus as the end-to-end
+# tests show them under Wine 10, in English and in Japanese.
+guide-images: win32 win64
+	scripts/guide-images.sh
 
 clean:
 	rm -rf build

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Checks that the product is a 32-bit GUI program that imports only system DLLs.
+# Checks that the product is a 32-bit GUI program that imports only system DLLs,
+# and that its manifest asks for no elevation, names the systems it supports and
+# declares no DPI awareness. Given a version (the build's one version), also checks
+# that the manifest and the version resource carry it, and that no time stamp is set.
 set -u
-exe=${1:?usage: check-pe.sh tivoler.exe}
+exe=${1:?usage: check-pe.sh tivoler.exe [version]}
+version=${2:-}
 dump=$(i686-w64-mingw32-objdump -p "$exe") || exit 1
 fail=0
 grep -q '^architecture: i386' <<<"$(i686-w64-mingw32-objdump -f "$exe")" ||
@@ -13,7 +17,27 @@ dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr 'A-Z' 'a-z' | sort -u)
 for dll in $dlls; do
   grep -Eq "$allowed" <<<"$dll" || { echo "imports a non-system DLL: $dll"; fail=1; }
 done
+# The manifest is stored as plain text in the resources.
+manifest=$(sed -n '/<assembly /,/<\/assembly>/p' "$exe" | tr -d '\r')
+grep -q 'requestedExecutionLevel level="asInvoker"' <<<"$manifest" ||
+  { echo "the manifest does not run the program as the invoker: $exe"; fail=1; }
+for os in e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f93a \
+  4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 \
+  8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+  grep -q "supportedOS Id=\"{$os}\"" <<<"$manifest" || { echo "the manifest lacks supportedOS $os"; fail=1; }
+done
+grep -qi 'dpiAware' <<<"$manifest" && { echo "the manifest declares DPI awareness: $exe"; fail=1; }
+if [ -n "$version" ]; then
+  grep -q "name=\"Tivoler\" version=\"$version.0\"" <<<"$manifest" ||
+    { echo "the manifest's version is not $version.0"; fail=1; }
+  for name in FileVersion ProductVersion; do
+    [ "$(strings -el "$exe" | grep -A1 -x "$name" | sed -n 2p)" = "$version" ] ||
+      { echo "the version resource's $name is not $version"; fail=1; }
+  done
+  grep -q '^Time/Date.*1970' <<<"$dump" || { echo "the PE header holds a time stamp: $exe"; fail=1; }
+fi
 if [ $fail -eq 0 ]; then
   echo "$exe: PE32 i386, Windows GUI, imports $(echo $dlls | tr ' ' ',')"
+  echo "$exe: manifest asInvoker, Windows Vista to 11, no DPI awareness${version:+; version $version in the manifest and the version resource, no time stamp}"
 fi
 exit $fail

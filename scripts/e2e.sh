@@ -42,6 +42,23 @@ start_wine
 # Without a window manager Wine waits two seconds whenever a managed window is
 # hidden or destroyed; unmanaged windows spare every test that wait.
 "$WINE64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+# A Japanese Windows draws the Japanese characters of menus and captions, whose system
+# fonts hold none, from the Japanese font linked to those fonts. Here that font is IPA
+# P Gothic, linked for the Japanese pass only (without the link the Japanese menus show
+# empty boxes); the English pass draws as a Windows without Japanese fonts.
+links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+link_faces=(Tahoma "MS Sans Serif" "MS Shell Dlg" "Microsoft Sans Serif")
+link_japanese_font() {  # link_japanese_font add|delete
+  local face
+  for face in "${link_faces[@]}"; do
+    if [ "$1" = add ]; then
+      "$WINE64" reg add "$links" /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic' /f
+    else
+      "$WINE64" reg delete "$links" /v "$face" /f
+    fi
+  done </dev/null >/dev/null 2>&1
+}
+link_japanese_font delete
 cd /tivoler/e2e || exit 1
 # Everything in English, then the language tests again on a Japanese system. A
 # filter of the caller's runs there too when it names language tests.
@@ -55,7 +72,9 @@ case " $* " in
 esac
 if [ ${#japanese_args[@]} -gt 0 ]; then
   echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
+  link_japanese_font add
   LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe "${japanese_args[@]}" </dev/null
   japanese=$?
+  link_japanese_font delete
 fi
 [ $english -eq 0 ] && [ $japanese -eq 0 ]

@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   clang libclang-rt-14-dev
   debootstrap x11-utils imagemagick
+  python3-markdown
 )
 # Wine, its virtual display, fonts and locales live in a Debian 13 root under build/
 # (scripts/wine-root.sh), made by the first run that needs it.

@@ -13,7 +13,25 @@
 # run needs (under $WINE_ROOT/tivoler) and copy results out.
 
 WINE_ROOT=${WINE_ROOT:-$root/build/wine10-root}
-WINE_ROOT_MIRROR=${WINE_ROOT_MIRROR:-http://deb.debian.org/debian}
+
+# The Debian mirror this machine's own apt uses: the first URIs: line of its deb822
+# source files, else the first deb line of a classic sources list; nothing when there
+# is none (debootstrap then takes its own default). WINE_ROOT_MIRROR overrides it.
+apt_mirror() {
+  local f uri
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    uri=$(sed -n 's/^URIs:[[:space:]]*\([^[:space:]]*\).*/\1/p' "$f" | head -n 1)
+    [ -n "$uri" ] && { echo "$uri"; return; }
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    # deb [options] URI suite components...
+    uri=$(sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\).*/\2/p' "$f" | head -n 1)
+    [ -n "$uri" ] && { echo "$uri"; return; }
+  done
+}
+WINE_ROOT_MIRROR=${WINE_ROOT_MIRROR:-$(apt_mirror)}
 # Packages of the root: Wine, a virtual display, the locales of the language tests,
 # Wine's own fonts (MS Sans Serif, Tahoma), a font with Arial's widths (Liberation
 # Sans) and Japanese fonts, and Python with Xlib for the drag-and-drop test.
@@ -46,7 +64,7 @@ ensure_wine_root() {
   echo "Making the Wine 10 root $WINE_ROOT (Debian 13, once; about two minutes) ..."
   rm -rf "$new" "$WINE_ROOT"
   {
-    debootstrap --variant=minbase trixie "$new" "$WINE_ROOT_MIRROR" &&
+    debootstrap --variant=minbase trixie "$new" ${WINE_ROOT_MIRROR:+"$WINE_ROOT_MIRROR"} &&
       WINE_ROOT_DIR=$new in_wine_root sh -c "
         set -e
         export DEBIAN_FRONTEND=noninteractive

@@ -47,11 +47,14 @@ void TMainForm::SendTrayRecord(uint32_t message, uint32_t flags) {
   }
 }
 
+// Windows XP (5.1) and every later version draw the 32-bit icons with their alpha
+// channel. The version is compared as a pair, so that Vista (6.0) and Windows 10
+// and 11 (10.0) count as later than XP; Windows 2000 (5.0) gets the 16-colour set.
 bool TMainForm::UseModernIcons() {
   uint32_t major = 0;
   uint32_t minor = 0;
   if (!Os().GetVersionExA(&major, &minor)) return false;
-  return major >= 5 && minor >= 1;
+  return major > 5 || (major == 5 && minor >= 1);
 }
 
 std::string TMainForm::TrayIconName(bool hot) {

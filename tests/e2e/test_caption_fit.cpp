@@ -1,5 +1,6 @@
 // Every caption of the main window fits its control in the font the control uses, in
-// the user's language; pictures of the window and of each panel are saved beside.
+// the user's language; pictures of the window, of each panel and of the slot and tray
+// menus are saved beside (the user guide shows them).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -129,10 +130,8 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-// Saves what the screen shows of window as a 24-bit .bmp file.
-bool SaveScreenshot(HWND window, const std::string& path) {
-  RECT r;
-  GetWindowRect(window, &r);
+// Saves what the screen shows inside r as a 24-bit .bmp file.
+bool SaveScreenshot(const RECT& r, const std::string& path) {
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;
   header.biWidth = r.right - r.left;
@@ -168,6 +167,30 @@ bool SaveScreenshot(HWND window, const std::string& path) {
   return saved;
 }
 
+bool SaveScreenshot(HWND window, const std::string& path) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return SaveScreenshot(r, path);
+}
+
+// The pop-up menu window that process pid shows, or nullptr.
+HWND ShownMenuOf(DWORD pid) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// The smallest rectangle around window's rectangle and r.
+RECT Around(HWND window, const RECT& r) {
+  RECT shown, both;
+  GetWindowRect(window, &shown);
+  UnionRect(&both, &shown, &r);
+  return both;
+}
+
 // The folder "screenshots" beside the test program.
 std::string ScreenshotPath(const std::string& name) {
   char self[MAX_PATH] = {};
@@ -176,7 +199,13 @@ std::string ScreenshotPath(const std::string& name) {
 }
 
 TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
-  Start("PositionX=300\r\nPositionY=200\r\n");
+  // Two slots are filled, the first with the hot key a, so that the pictures show
+  // slots as they look in use.
+  Start("PositionX=300\r\nPositionY=200\r\n"
+        "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
+        "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
+        "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
+        "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   const std::string language = Japanese() ? "ja" : "en";
   struct View {
@@ -231,6 +260,30 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
     }
     for (int id : view.captions) EXPECT_EQ(shown.count(id), 1u) << "control " << id << " is shown";
   }
+
+  // The slot menu of the first slot beside the collapsed window, then the tray menu
+  // beside the tray.
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton), [&] {
+    return !IsWindowVisible(ControlOf(main, ids::kOptionGB));
+  }));
+  HWND menu = nullptr;
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
+                         [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
+  Sleep(800);
+  RECT window;
+  GetWindowRect(main, &window);
+  EXPECT_TRUE(SaveScreenshot(Around(menu, window), ScreenshotPath(language + "-slot-menu.bmp")));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+  ASSERT_TRUE(ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
+  Sleep(800);
+  // The menu opens where the icon was clicked: the picture shows it with the icon.
+  POINT click;
+  GetCursorPos(&click);
+  const RECT icon = {click.x - 12, click.y - 12, click.x + 12, click.y + 12};
+  EXPECT_TRUE(SaveScreenshot(Around(menu, icon), ScreenshotPath(language + "-tray-menu.bmp")));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
 }
 
 }  // namespace

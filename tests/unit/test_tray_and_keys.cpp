@@ -93,10 +93,18 @@ TEST_F(TrayTest, IconSetFollowsTheReportedVersion) {
     const char* hot;
   };
   const Case cases[] = {
-      {4, 0, "TRAYICON", "TRAYICONHOT"},     {5, 0, "TRAYICON", "TRAYICONHOT"},
-      {5, 1, "TRAYICONXP", "TRAYICONXPHOT"}, {5, 2, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 0, "TRAYICON", "TRAYICONHOT"},     {6, 1, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 3, "TRAYICONXP", "TRAYICONXPHOT"}, {10, 0, "TRAYICON", "TRAYICONHOT"},
+      // Windows 2000 and older: the 16-colour set.
+      {4, 0, "TRAYICON", "TRAYICONHOT"},
+      {5, 0, "TRAYICON", "TRAYICONHOT"},
+      // Windows XP and every later version, the version taken as a pair: XP, Server
+      // 2003, Vista, 7, 8, 8.1, 10 and 11.
+      {5, 1, "TRAYICONXP", "TRAYICONXPHOT"},
+      {5, 2, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 0, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 1, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 2, "TRAYICONXP", "TRAYICONXPHOT"},
+      {6, 3, "TRAYICONXP", "TRAYICONXPHOT"},
+      {10, 0, "TRAYICONXP", "TRAYICONXPHOT"},
   };
   Start();
   for (const Case& c : cases) {
@@ -302,6 +310,9 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
     EXPECT_EQ(form.Button1.Font().Charset, c.charset);
     EXPECT_EQ(form.Button1.Font().Name, "Arial");
     EXPECT_EQ(form.VersionST.Font().Name, "Tahoma");
+    // The version shown is the build's one version (the version resource, the
+    // manifest and the download's name carry it too).
+    EXPECT_EQ(form.VersionST.Caption(), "version " TIVOLER_PROJECT_VERSION);
     EXPECT_EQ(form.NonCloseCB.Caption(), c.nonClose);
     EXPECT_EQ(form.ShowMethodCB.Items()[0], c.none);
     EXPECT_EQ(form.ShowMethodCB.Items()[2], "ESC + Tab") << "key names read the same";
