@@ -1,6 +1,6 @@
 #include "forms/win32/window_map.h"
 
-#include <unordered_map>
+#include <map>
 
 namespace tivoler {
 
@@ -12,8 +12,8 @@ struct Owner {
 };
 
 // All windows live on the one user-interface thread.
-std::unordered_map<HWND, Owner>& Owners() {
-  static std::unordered_map<HWND, Owner> owners;
+std::map<HWND, Owner>& Owners() {
+  static std::map<HWND, Owner> owners;
   return owners;
 }
 
