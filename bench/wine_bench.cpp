@@ -34,6 +34,7 @@
 #include <string>
 #include <vector>
 
+#include "core/resource_ids.h"
 #include "gui_counts.h"
 #include "main_form/control_ids.h"
 
@@ -605,7 +606,7 @@ int Apply(int applies, int cursorChanges) {
   Settle(1000);
   PutUsage("memory.start", Measure(instance));
 
-  const UINT getParam = RegisterWindowMessageA("TivolDoubleExeGetParam");
+  const UINT getParam = RegisterWindowMessageA(tivoler::kDoubleExeGetParamMessage);
   // A registered message that nobody handles takes the same way through the
   // window procedure and back: the floor of any apply.
   const UINT nothing = RegisterWindowMessageA("TivolerBenchNothing");

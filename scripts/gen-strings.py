@@ -1,17 +1,42 @@
 #!/usr/bin/env python3
 """Turns the string table of resources/strings.rc into a C++ table for the native
-build, so that the unit tests read the very texts the executable carries."""
+build, so that the unit tests read the very texts the executable carries. The ids
+are names from src/core/resource_ids.h, as the resource compiler reads them, each
+optionally followed by "+ kJapaneseTextOffset"."""
 import re
 import sys
 
-source, target = sys.argv[1], sys.argv[2]
+source, header, target = sys.argv[1], sys.argv[2], sys.argv[3]
+
+# The numeric #defines of the header (the icon names are not numbers and stay out).
+ids = {}
+for line in open(header, encoding="utf-8"):
+    m = re.match(r"^#define\s+(\w+)\s+(\d+)\b", line)
+    if m:
+        ids[m.group(1)] = int(m.group(2))
+
+def resolve(expression):
+    """The value of an id: a number, a name of the header, or a sum of those."""
+    total = 0
+    for term in expression.split("+"):
+        term = term.strip()
+        if term.isdigit():
+            total += int(term)
+        elif term in ids:
+            total += ids[term]
+        else:
+            sys.exit("%s: unknown text id %r (not in %s)" % (source, term, header))
+    return total
+
 entries = []
 for line in open(source, encoding="utf-8"):
-    m = re.match(r'^\s*(\d+),\s*"(.*)"\s*$', line)
+    m = re.match(r'^\s*(\w[\w\s+]*?),\s*"(.*)"\s*$', line)
     if not m:
         continue
     text = m.group(2).replace('""', '"').replace("\\n", "\n")
-    entries.append((int(m.group(1)), text))
+    entries.append((resolve(m.group(1)), text))
+if len({id_ for id_, _ in entries}) != len(entries):
+    sys.exit("%s: a text id is given twice" % source)
 
 def cpp(text):
     out = []

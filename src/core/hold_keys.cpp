@@ -1,10 +1,12 @@
 // The table of key pairs offered for bringing up the main window.
 #include "core/hold_keys.h"
 
+#include "core/resource_ids.h"
+
 namespace tivoler {
 
 const std::array<HoldKeyPair, kHoldKeyChoices> kHoldKeyPairs = {{
-    {nullptr, 1103, 0, 0},  // None: the monitor is off
+    {nullptr, kTextHoldKeyNone, 0, 0},  // None: the monitor is off
     {"ESC", 0, 0x1B, 0x1B},
     {"ESC + Tab", 0, 0x1B, 0x09},
     {"ESC + LShift", 0, 0x1B, 0xA0},
@@ -15,8 +17,8 @@ const std::array<HoldKeyPair, kHoldKeyChoices> kHoldKeyPairs = {{
     {"RShift + RCtrl", 0, 0xA1, 0xA3},
     {"LShift + RCtrl", 0, 0xA0, 0xA3},
     {"LCtrl + RShift", 0, 0xA2, 0xA1},
-    {nullptr, 1104, 0x01, 0x02},  // left and right mouse buttons
-    {nullptr, 1105, 0x04, 0x04},  // middle mouse button
+    {nullptr, kTextHoldKeyLeftRight, 0x01, 0x02},  // left and right mouse buttons
+    {nullptr, kTextHoldKeyMiddle, 0x04, 0x04},     // middle mouse button
 }};
 
 }  // namespace tivoler

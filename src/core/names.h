@@ -7,11 +7,6 @@ constexpr char kMutexName[] = "Tivoler";
 constexpr char kWindowTitle[] = "Tivoler";
 constexpr char kApplicationTitle[] = "Tivoler";
 
-constexpr char kIconNotifyMessage[] = "TivolIconNotify";
-constexpr char kDoubleExecuteMessage[] = "TivolDoubleExecute";
-constexpr char kDoubleExeGetParamMessage[] = "TivolDoubleExeGetParam";
-constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
-
 constexpr int kSlotCount = 10;
 constexpr int kProfileCount = kSlotCount + 1;  // profile 0 is the previous configuration
 

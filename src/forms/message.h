@@ -12,7 +12,7 @@ struct TMessage {
   intptr_t Result = 0;
 };
 
-// Message numbers the portable form code acts on.
+// Message numbers the portable code acts on (the forms and the main window alike).
 namespace wm {
 constexpr unsigned kClose = 0x0010;
 constexpr unsigned kQueryEndSession = 0x0011;

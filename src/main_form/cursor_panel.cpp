@@ -5,7 +5,6 @@
 namespace tivoler {
 
 namespace {
-constexpr unsigned kDropFiles = 0x0233;
 constexpr uint32_t kQueryFileCount = 0xFFFFFFFFu;
 constexpr uint32_t kPathBuffer = 260;
 
@@ -123,7 +122,7 @@ std::optional<std::string> TMainForm::DroppedFileName(TMessage& msg) {
 }
 
 void TMainForm::DropHandler(TMessage& msg) {
-  if (msg.Msg != kDropFiles) {
+  if (msg.Msg != wm::kDropFiles) {
     dropPanelProc_(msg);
     return;
   }

@@ -8,10 +8,12 @@ namespace tivoler {
 void TMainForm::UpdateShowMenuCaption() {
   const int choice = ShowMethodCB.ItemIndex();
   if (choice <= 0) {
-    MnShow.Caption = Text(2083);
+    MnShow.Caption = Text(kTextShowWindow);
     Timer.SetEnabled(false);
   } else {
-    MnShow.Caption = Text(2081) + ShowMethodCB.Items()[static_cast<size_t>(choice)] + Text(2082);
+    MnShow.Caption = Text(kTextShowWindowHoldBefore) +
+                     ShowMethodCB.Items()[static_cast<size_t>(choice)] +
+                     Text(kTextShowWindowHoldAfter);
     Timer.SetEnabled(true);
   }
 }

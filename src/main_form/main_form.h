@@ -12,6 +12,7 @@
 #include "core/cursor_scheme.h"
 #include "core/mouse_profile.h"
 #include "core/names.h"
+#include "core/resource_ids.h"
 #include "forms/application.h"
 #include "forms/controls.h"
 #include "forms/form.h"

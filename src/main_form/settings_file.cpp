@@ -8,8 +8,6 @@
 namespace tivoler {
 
 namespace {
-constexpr int kNoSettingsFolderText = 2123;
-
 std::string BoolText(bool value) { return value ? "true" : "false"; }
 }  // namespace
 
@@ -17,7 +15,7 @@ void TMainForm::LoadSettings() {
   const std::string path = GetSettingsPath(Os());
   if (path.empty()) {
     // Without a place for the file the program still works; it only forgets.
-    Os().MessageBoxA(WindowHandle(), Text(kNoSettingsFolderText), kApplicationTitle,
+    Os().MessageBoxA(WindowHandle(), Text(kTextNoSettingsFolder), kApplicationTitle,
                      win::kMbOk | win::kMbIconExclamation);
     PlaceWindow();
     RefreshAllSlots();
@@ -100,11 +98,11 @@ void TMainForm::DelSettingButtonClick() {
                        Os().RemoveDirectoryA(ExtractFileDir(path));
   if (removed) {
     Os().MessageBeep(win::kMbIconAsterisk);
-    Os().MessageBoxA(WindowHandle(), Text(2121), kApplicationTitle, win::kMbOk);
+    Os().MessageBoxA(WindowHandle(), Text(kTextUninstallDone), kApplicationTitle, win::kMbOk);
     DelSettingButton.SetEnabled(false);
   } else {
     Os().MessageBeep(win::kMbIconHand);
-    Os().MessageBoxA(WindowHandle(), Text(2122), kApplicationTitle, win::kMbOk);
+    Os().MessageBoxA(WindowHandle(), Text(kTextUninstallFailed), kApplicationTitle, win::kMbOk);
   }
 }
 

@@ -78,9 +78,18 @@ void TMainForm::TraySlotClick(int n) {
 
 void TMainForm::SetSlotFromSystem(int n) {
   const int flags = Profile(n).IsSet() ? SetTypeFlags() : kAllElements;
-  const int before = flags == kAllElements ? 2101 : flags == kMouseParameters ? 2103 : 2105;
+  // The message names what was stored, around the slot number.
+  int before = kTextStoredCursorBefore;
+  int after = kTextStoredCursorAfter;
+  if (flags == kAllElements) {
+    before = kTextStoredAllBefore;
+    after = kTextStoredAllAfter;
+  } else if (flags == kMouseParameters) {
+    before = kTextStoredControlBefore;
+    after = kTextStoredControlAfter;
+  }
   Os().MessageBeep(win::kMbIconAsterisk);
-  Os().MessageBoxA(WindowHandle(), Text(before) + std::to_string(n) + Text(before + 1),
+  Os().MessageBoxA(WindowHandle(), Text(before) + std::to_string(n) + Text(after),
                    kApplicationTitle, win::kMbOk);
   StoreProfile(n, flags);
   RefreshSlot(n);
@@ -107,8 +116,10 @@ void TMainForm::FormKeyPress(char& key) {
     KeyCapture = false;
     MnSetKey.Checked = false;
     Os().MessageBeep(win::kMbIconAsterisk);
-    Os().MessageBoxA(WindowHandle(), Text(2091) + code + Text(2092) + key + Text(2093),
-                     kApplicationTitle, win::kMbOk);
+    Os().MessageBoxA(
+        WindowHandle(),
+        Text(kTextKeySetBefore) + code + Text(kTextKeySetMiddle) + key + Text(kTextKeySetAfter),
+        kApplicationTitle, win::kMbOk);
     return;  // the character still reaches the focused control
   }
   for (int n = 1; n <= kSlotCount; ++n) {
@@ -122,9 +133,9 @@ void TMainForm::MnDeleteClick() {
   if (CurrentSlot < 1 || CurrentSlot > kSlotCount || !Profile(CurrentSlot).IsSet()) return;
   const int n = CurrentSlot;
   Os().MessageBeep(win::kMbIconExclamation);
-  const int answer =
-      Os().MessageBoxA(WindowHandle(), Text(2031) + std::to_string(n) + Text(2032),
-                       kApplicationTitle, win::kMbYesNo | win::kMbIconQuestion);
+  const int answer = Os().MessageBoxA(
+      WindowHandle(), Text(kTextDeleteSlotBefore) + std::to_string(n) + Text(kTextDeleteSlotAfter),
+      kApplicationTitle, win::kMbYesNo | win::kMbIconQuestion);
   if (answer != win::kIdYes) return;
   Profile(n).Reset();
   RefreshSlot(n);
@@ -163,11 +174,11 @@ void TMainForm::StatusTimerTimer() {
 }
 
 std::string TMainForm::SlotSummary(const TMouseProfile& p) {
-  std::string text = Text(IsText(p.ExchangeLR, "false") ? 2021 : 2022);
-  text += Text(2023) + p.Speed;
-  if (IsText(p.Accell1, "true")) text += Text(2024) + p.AccelT1;
-  if (IsText(p.Accell2, "true")) text += Text(2025) + p.AccelT2;
-  return text + Text(2026) + p.WheelSL + Text(2027);
+  std::string text = Text(IsText(p.ExchangeLR, "false") ? kTextSummaryRighty : kTextSummaryLefty);
+  text += Text(kTextSummarySpeed) + p.Speed;
+  if (IsText(p.Accell1, "true")) text += Text(kTextSummaryAccel1) + p.AccelT1;
+  if (IsText(p.Accell2, "true")) text += Text(kTextSummaryAccel2) + p.AccelT2;
+  return text + Text(kTextSummaryWheel) + p.WheelSL + Text(kTextSummaryLines);
 }
 
 std::string TMainForm::CompactSummary(const TMouseProfile& p) {
@@ -193,7 +204,7 @@ void TMainForm::RefreshSlot(int n) {
   const TMouseProfile& p = Profile(n);
   const std::string number = std::to_string(n);
   if (!p.IsSet()) {
-    button.SetHint(Text(2001));
+    button.SetHint(Text(kTextEmptySlotHint));
     button.SetCaption("[" + number + "]");
     entry.Visible = false;
     return;
@@ -201,12 +212,14 @@ void TMainForm::RefreshSlot(int n) {
   char key = 0;
   const bool hasKey = KeyCharacter(p.Key, &key);
   button.SetCaption(hasKey ? std::string(1, key) : "(" + number + ")");
-  button.SetHint(Text(2011) + number + SlotSummary(p));
-  std::string caption = button.Caption() + Text(IsText(p.ExchangeLR, "false") ? 2012 : 2013);
-  caption += Text(2014) + p.Speed;
-  if (IsText(p.Accell1, "true")) caption += Text(2015) + p.AccelT1;
-  if (IsText(p.Accell2, "true")) caption += Text(2016) + p.AccelT2;
-  caption += Text(2017) + p.WheelSL + Text(2018);
+  button.SetHint(Text(kTextSlotHint) + number + SlotSummary(p));
+  std::string caption =
+      button.Caption() +
+      Text(IsText(p.ExchangeLR, "false") ? kTextTrayEntryRighty : kTextTrayEntryLefty);
+  caption += Text(kTextTrayEntrySpeed) + p.Speed;
+  if (IsText(p.Accell1, "true")) caption += Text(kTextTrayEntryAccel1) + p.AccelT1;
+  if (IsText(p.Accell2, "true")) caption += Text(kTextTrayEntryAccel2) + p.AccelT2;
+  caption += Text(kTextTrayEntryWheel) + p.WheelSL + Text(kTextTrayEntryLines);
   if (hasKey) caption += std::string(" (&") + key + ")";
   entry.Caption = caption;
   entry.Visible = true;

@@ -1,11 +1,11 @@
 // The texts of the main window: the language, chosen once from the user's default
 // language, and every localised text put at its place.
+#include "core/hold_keys.h"
 #include "main_form/main_form.h"
 
 namespace tivoler {
 
 namespace {
-constexpr int kJapaneseOffset = 2000;
 constexpr int kAnsiCharset = 0;
 constexpr int kShiftJisCharset = 128;
 constexpr int kFormFontHeight = 11;
@@ -17,7 +17,7 @@ std::string TMainForm::Text(int id) {
 
 void TMainForm::ChooseLanguage() {
   const bool japanese = Os().GetUserDefaultLangID() == win::kLangJapanese;
-  LanguageOffset = japanese ? kJapaneseOffset : 0;
+  LanguageOffset = japanese ? kJapaneseTextOffset : 0;
   const int charset = japanese ? kShiftJisCharset : kAnsiCharset;
 
   TFont font = Font();
@@ -30,73 +30,76 @@ void TMainForm::ChooseLanguage() {
   }
   for (int n = 1; n <= kSlotCount; ++n) Button(n).SetFont(TFont{"Arial", 12, charset});
 
-  ShowMethodCB.SetItem(0, Text(1103));
-  ShowMethodCB.SetItem(11, Text(1104));
-  ShowMethodCB.SetItem(12, Text(1105));
-  MnShow.Caption = Text(2083);
+  for (size_t i = 0; i < kHoldKeyPairs.size(); ++i) {
+    const int id = kHoldKeyPairs[i].TextId;
+    if (id != 0) ShowMethodCB.SetItem(static_cast<int>(i), Text(id));
+  }
+  MnShow.Caption = Text(kTextShowWindow);
 }
 
 void TMainForm::ApplyLanguage() {
   TFont font = Font();
-  font.Name = Text(1001);
+  font.Name = Text(kTextFormFont);
   SetFont(font);
 
-  DetailButton.SetHint(Text(1011));
-  OptionButton.SetHint(Text(1012));
-  OptionGB.SetCaption(Text(1021));
-  NonCloseCB.SetHint(Text(1031));
-  NonCloseCB.SetCaption(Text(1032));
-  SetAndCloseCB.SetHint(Text(1041));
-  SetAndCloseCB.SetCaption(Text(1042));
-  MinimizeStartCB.SetHint(Text(1051));
-  MinimizeStartCB.SetCaption(Text(1052));
-  LoadPreviousCB.SetHint(Text(1061));
-  LoadPreviousCB.SetCaption(Text(1062));
-  OriginRightBottomCB.SetHint(Text(1071));
-  OriginRightBottomCB.SetCaption(Text(1072));
-  SetTypeRG.SetHint(Text(1091));
-  SetTypeRG.SetCaption(Text(1092));
-  for (int i = 0; i < 3; ++i) SetTypeRG.SetItem(i, Text(1093 + i));
-  HotKeyST.SetCaption(Text(1101));
-  ShowMethodCB.SetHint(Text(1102));
-  DetailGB.SetCaption(Text(1301));
-  RightyRB.SetHint(Text(1311));
-  RightyRB.SetCaption(Text(1312));
-  LeftyRB.SetHint(Text(1321));
-  LeftyRB.SetCaption(Text(1322));
-  SpeedST.SetCaption(Text(1331));
-  MouseSpeedNE.SetHint(Text(1332));
-  SpeedTB.SetHint(Text(1333));
-  Accel1CB.SetHint(Text(1341));
-  MouseParam0NE.SetHint(Text(1342));
-  Accel1CB.SetCaption(Text(1343));
-  Accel2CB.SetHint(Text(1351));
-  MouseParam1NE.SetHint(Text(1352));
-  Accel2CB.SetCaption(Text(1353));
-  WheelST.SetCaption(Text(1361));
-  WheelSLNE.SetHint(Text(1362));
-  WheelSLTB.SetHint(Text(1363));
-  PreCursorButton.SetHint(Text(1371));
-  PreCursorButton.SetCaption(Text(1372));
-  NextCursorButton.SetHint(Text(1381));
-  NextCursorButton.SetCaption(Text(1382));
-  CursorST.SetCaption(Text(1391));
-  DropPanel.SetHint(Text(1392));
-  CursorLabel.SetHint(Text(1393));
-  MnSetMouse.Caption = Text(1401);
-  MnSetSlot.Caption = Text(1402);
-  MnSetKey.Caption = Text(1403);
-  MnCreateShortCut.Caption = Text(1404);
-  MnDelete.Caption = Text(1405);
-  MnShowMCPanel.Caption = Text(1412);
-  MnReloadCursors.Caption = Text(1413);
-  MnExit.Caption = Text(1414);
-  SaveDialogFilter = Text(1421);
-  MnOpenCursor.Caption = Text(1431);
-  MnSetDefault.Caption = Text(1432);
-  MnRepair.Caption = Text(1433);
-  CursorOpenFilter = Text(1441);
-  DelSettingButton.SetCaption(Text(1451));
+  DetailButton.SetHint(Text(kTextDetailButtonHint));
+  OptionButton.SetHint(Text(kTextOptionButtonHint));
+  OptionGB.SetCaption(Text(kTextOptionGroup));
+  NonCloseCB.SetHint(Text(kTextNonCloseHint));
+  NonCloseCB.SetCaption(Text(kTextNonClose));
+  SetAndCloseCB.SetHint(Text(kTextSetAndCloseHint));
+  SetAndCloseCB.SetCaption(Text(kTextSetAndClose));
+  MinimizeStartCB.SetHint(Text(kTextMinimizeStartHint));
+  MinimizeStartCB.SetCaption(Text(kTextMinimizeStart));
+  LoadPreviousCB.SetHint(Text(kTextLoadPreviousHint));
+  LoadPreviousCB.SetCaption(Text(kTextLoadPrevious));
+  OriginRightBottomCB.SetHint(Text(kTextOriginRightBottomHint));
+  OriginRightBottomCB.SetCaption(Text(kTextOriginRightBottom));
+  SetTypeRG.SetHint(Text(kTextSetTypeHint));
+  SetTypeRG.SetCaption(Text(kTextSetType));
+  SetTypeRG.SetItem(0, Text(kTextSetTypeAll));
+  SetTypeRG.SetItem(1, Text(kTextSetTypeControl));
+  SetTypeRG.SetItem(2, Text(kTextSetTypeCursor));
+  HotKeyST.SetCaption(Text(kTextHotKey));
+  ShowMethodCB.SetHint(Text(kTextHotKeyHint));
+  DetailGB.SetCaption(Text(kTextDetailGroup));
+  RightyRB.SetHint(Text(kTextRightyHint));
+  RightyRB.SetCaption(Text(kTextRighty));
+  LeftyRB.SetHint(Text(kTextLeftyHint));
+  LeftyRB.SetCaption(Text(kTextLefty));
+  SpeedST.SetCaption(Text(kTextSpeedHeading));
+  MouseSpeedNE.SetHint(Text(kTextSpeedEditHint));
+  SpeedTB.SetHint(Text(kTextSpeedBarHint));
+  Accel1CB.SetHint(Text(kTextAccel1Hint));
+  MouseParam0NE.SetHint(Text(kTextAccel1EditHint));
+  Accel1CB.SetCaption(Text(kTextAccel1));
+  Accel2CB.SetHint(Text(kTextAccel2Hint));
+  MouseParam1NE.SetHint(Text(kTextAccel2EditHint));
+  Accel2CB.SetCaption(Text(kTextAccel2));
+  WheelST.SetCaption(Text(kTextWheelHeading));
+  WheelSLNE.SetHint(Text(kTextWheelEditHint));
+  WheelSLTB.SetHint(Text(kTextWheelBarHint));
+  PreCursorButton.SetHint(Text(kTextPreviousCursorHint));
+  PreCursorButton.SetCaption(Text(kTextPreviousCursor));
+  NextCursorButton.SetHint(Text(kTextNextCursorHint));
+  NextCursorButton.SetCaption(Text(kTextNextCursor));
+  CursorST.SetCaption(Text(kTextCursorHeading));
+  DropPanel.SetHint(Text(kTextDropPanelHint));
+  CursorLabel.SetHint(Text(kTextCursorLabelHint));
+  MnSetMouse.Caption = Text(kTextSlotMenuSetToSystem);
+  MnSetSlot.Caption = Text(kTextSlotMenuSetFromSystem);
+  MnSetKey.Caption = Text(kTextSlotMenuSetKey);
+  MnCreateShortCut.Caption = Text(kTextSlotMenuCreateShortcut);
+  MnDelete.Caption = Text(kTextSlotMenuDelete);
+  MnShowMCPanel.Caption = Text(kTextTrayMenuMousePanel);
+  MnReloadCursors.Caption = Text(kTextTrayMenuReloadCursors);
+  MnExit.Caption = Text(kTextTrayMenuExit);
+  SaveDialogFilter = Text(kTextShortcutFilter);
+  MnOpenCursor.Caption = Text(kTextCursorMenuOpen);
+  MnSetDefault.Caption = Text(kTextCursorMenuSetDefault);
+  MnRepair.Caption = Text(kTextCursorMenuReloadAll);
+  CursorOpenFilter = Text(kTextCursorFileFilter);
+  DelSettingButton.SetCaption(Text(kTextUninstall));
 
   NonCloseCBClick();
 }

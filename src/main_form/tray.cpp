@@ -13,7 +13,7 @@ constexpr uint32_t kTrayRetryPause = 500;
 
 void TMainForm::HandleIconNotify(TMessage& msg) {
   switch (static_cast<unsigned>(msg.LParam)) {
-    case win::kWmRButtonUp: {
+    case wm::kRButtonUp: {
       int x = 0;
       int y = 0;
       Os().GetCursorPos(&x, &y);
@@ -21,7 +21,7 @@ void TMainForm::HandleIconNotify(TMessage& msg) {
       TaskTrayMenu.Popup(App(), x, y);
       break;
     }
-    case win::kWmLButtonUp:
+    case wm::kLButtonUp:
       if (Visible()) {
         HideWindow();
       } else {
@@ -59,8 +59,8 @@ bool TMainForm::UseModernIcons() {
 
 std::string TMainForm::TrayIconName(bool hot) {
   const bool modern = UseModernIcons();
-  if (hot) return modern ? "TRAYICONXPHOT" : "TRAYICONHOT";
-  return modern ? "TRAYICONXP" : "TRAYICON";
+  if (hot) return modern ? kIconTrayXpHot : kIconTrayHot;
+  return modern ? kIconTrayXp : kIconTray;
 }
 
 void TMainForm::AddTrayIcon() {

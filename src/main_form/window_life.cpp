@@ -53,7 +53,7 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::WndProc(TMessage& msg) {
-  if (msg.Msg == win::kWmQueryEndSession) {
+  if (msg.Msg == wm::kQueryEndSession) {
     ExitRequested = true;
     Close();
     msg.Result = 1;
@@ -215,12 +215,12 @@ void TMainForm::HideWindow() {
 
 void TMainForm::NonCloseCBClick() {
   if (NonCloseCB.Checked()) {
-    SetAndCloseCB.SetHint(Text(2041));
-    SetAndCloseCB.SetCaption(Text(2042));
+    SetAndCloseCB.SetHint(Text(kTextSetAndHideHint));
+    SetAndCloseCB.SetCaption(Text(kTextSetAndHide));
     MinimizeStartCB.SetEnabled(true);
   } else {
-    SetAndCloseCB.SetHint(Text(2043));
-    SetAndCloseCB.SetCaption(Text(2044));
+    SetAndCloseCB.SetHint(Text(kTextSetAndExitHint));
+    SetAndCloseCB.SetCaption(Text(kTextSetAndExit));
     MinimizeStartCB.SetChecked(false);
     MinimizeStartCB.SetEnabled(false);
   }

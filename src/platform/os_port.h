@@ -63,10 +63,6 @@ constexpr int kSwHide = 0;
 constexpr int kSwShowNa = 8;
 constexpr int kSmCxScreen = 0;
 constexpr int kSmCyScreen = 1;
-
-constexpr unsigned kWmQueryEndSession = 0x0011;
-constexpr unsigned kWmLButtonUp = 0x0202;
-constexpr unsigned kWmRButtonUp = 0x0205;
 }  // namespace win
 
 // The tray icon record in its first form: no fields beyond the 64-byte tip.

@@ -1,6 +1,7 @@
 #include "shell/process_entry.h"
 
 #include "core/names.h"
+#include "core/resource_ids.h"
 #include "core/slot_rules.h"
 #include "forms/application.h"
 #include "main_form/main_form.h"

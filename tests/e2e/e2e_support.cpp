@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "forms/message.h"
+
 namespace e2e {
 
 std::string TivolerPath() {
@@ -394,7 +396,7 @@ StandIn::~StandIn() {
 }
 
 LRESULT CALLBACK StandIn::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (g_standIn && msg >= 0xC000 && msg <= 0xFFFF) {
+  if (g_standIn && msg >= tivoler::wm::kFirstRegistered && msg <= tivoler::wm::kLastRegistered) {
     char name[256] = {};
     // A registered message's name is readable through the clipboard-format table.
     GetClipboardFormatNameA(msg, name, sizeof name);

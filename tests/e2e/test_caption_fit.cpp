@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/resource_ids.h"
 #include "e2e_support.h"
 #include "main_form/control_ids.h"
 
@@ -24,7 +25,7 @@ constexpr int kGroupIndent = 8;  // a group box's frame and caption indent, each
 std::wstring ProgramText(int id) {
   wchar_t text[256] = {};
   if (HMODULE exe = LoadLibraryExA(TivolerPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-    LoadStringW(exe, static_cast<UINT>(id + (Japanese() ? 2000 : 0)), text, 256);
+    LoadStringW(exe, static_cast<UINT>(id + (Japanese() ? kJapaneseTextOffset : 0)), text, 256);
     FreeLibrary(exe);
   }
   return text;
@@ -39,12 +40,12 @@ std::string Ansi(const std::wstring& wide) {
 // The font control draws its caption with. A font handle of the program means nothing
 // in this process, so the font the program asks for is made again here, under the same
 // fonts and language: Arial for the slot and panel buttons, Tahoma for the version,
-// the form's font (text 1001) for the rest. (Asked from this 64-bit process, a 32-bit
+// the form's font (its text kTextFormFont) for the rest. (Asked from this 64-bit process, a 32-bit
 // control under Wine's WoW64 answers WM_GETFONT with nothing, so the handle is no
 // help even to tell whether a font was set.)
 HFONT FontOf(HWND control, std::string* described) {
   const int id = GetDlgCtrlID(control);
-  std::wstring face = ProgramText(1001);
+  std::wstring face = ProgramText(kTextFormFont);
   int height = 11;
   if (id >= ids::kFirstSlotButton && id <= ids::kOptionButton) {
     face = L"Arial";

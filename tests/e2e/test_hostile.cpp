@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/resource_ids.h"
 #include "e2e_support.h"
 #include "main_form/control_ids.h"
 
@@ -80,7 +81,7 @@ class Hostile : public ::testing::Test {
   }
   void ApplySlot(WPARAM slot) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(main, RegisterWindowMessageA("TivolDoubleExeGetParam"), slot,
+    SendMessageTimeoutA(main, RegisterWindowMessageA(tivoler::kDoubleExeGetParamMessage), slot,
                         static_cast<LPARAM>(-1), SMTO_ABORTIFHUNG, 10000, &result);
   }
 
@@ -203,7 +204,7 @@ TEST_F(Hostile, SlotNumbersFromAForeignProgram) {
 
 TEST_F(Hostile, ShowRequestsWithOddParameters) {
   StartWith(std::string("NonClose=false") + kSlot3);
-  const UINT show = RegisterWindowMessageA("TivolDoubleExecute");
+  const UINT show = RegisterWindowMessageA(tivoler::kDoubleExecuteMessage);
   const WPARAM params[][2] = {{0, 0}, {7, 12345}, {0x7FFFFFFF, static_cast<WPARAM>(-5)}};
   for (const auto& p : params) {
     ShowWindow(main, SW_HIDE);

@@ -2,9 +2,10 @@
 // real tivoler.exe.
 #include <gtest/gtest.h>
 
-#include "e2e_support.h"
-
 #include <memory>
+
+#include "core/resource_ids.h"
+#include "e2e_support.h"
 
 namespace e2e {
 namespace {
@@ -69,7 +70,7 @@ TEST_F(RunningInstance, SecondStartWithoutArgumentsShowsTheHiddenWindow) {
 }
 
 TEST_F(RunningInstance, EveryWindowTitledTivolerReachesTheMainWindowProcedure) {
-  const UINT show = Registered("TivolDoubleExecute");
+  const UINT show = Registered(tivoler::kDoubleExecuteMessage);
   for (HWND target : WindowsOf(process->Id())) {
     ShowWindow(main, SW_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
@@ -80,7 +81,7 @@ TEST_F(RunningInstance, EveryWindowTitledTivolerReachesTheMainWindowProcedure) {
 }
 
 TEST_F(RunningInstance, ForeignSlotNumbersLeaveItRunning) {
-  const UINT getParam = Registered("TivolDoubleExeGetParam");
+  const UINT getParam = Registered(tivoler::kDoubleExeGetParamMessage);
   for (WPARAM w : {WPARAM{0}, WPARAM{11}, static_cast<WPARAM>(-1), WPARAM{0x7FFFFFFF}}) {
     DWORD_PTR result = 0;
     EXPECT_NE(SendMessageTimeoutA(main, getParam, w, kMinusOne, SMTO_ABORTIFHUNG, 5000, &result),
@@ -132,10 +133,10 @@ TEST(SecondStart, DeliversValidSlotArgumentsInOrder) {
   EXPECT_EQ(second.WaitExitPumping(), 0);
   const auto& got = standIn.received();
   ASSERT_EQ(got.size(), 2u);
-  EXPECT_EQ(got[0].name, "TivolDoubleExeGetParam");
+  EXPECT_EQ(got[0].name, tivoler::kDoubleExeGetParamMessage);
   EXPECT_EQ(got[0].wParam, 3u);
   EXPECT_EQ(got[0].lParam, -1);
-  EXPECT_EQ(got[1].name, "TivolDoubleExeGetParam");
+  EXPECT_EQ(got[1].name, tivoler::kDoubleExeGetParamMessage);
   EXPECT_EQ(got[1].wParam, 5u);
 }
 
@@ -144,7 +145,7 @@ TEST(SecondStart, WithoutArgumentsSendsOneShowRequest) {
   Process second("");
   EXPECT_EQ(second.WaitExitPumping(), 0);
   ASSERT_EQ(standIn.received().size(), 1u);
-  EXPECT_EQ(standIn.received()[0].name, "TivolDoubleExecute");
+  EXPECT_EQ(standIn.received()[0].name, tivoler::kDoubleExecuteMessage);
   EXPECT_EQ(standIn.received()[0].wParam, static_cast<WPARAM>(-1));
   EXPECT_EQ(standIn.received()[0].lParam, -1);
 }

@@ -42,7 +42,7 @@ class SecondInstanceTest : public ::testing::Test {
 
 TEST_F(SecondInstanceTest, SendsOneMessagePerValidArgumentInOrder) {
   EXPECT_EQ(RunTivoler(os, nullptr, {"3", "x", "12", "10", "5"}), 0);
-  const unsigned getParam = Id("TivolDoubleExeGetParam");
+  const unsigned getParam = Id(kDoubleExeGetParamMessage);
   EXPECT_EQ(Sent(), (std::vector<std::pair<unsigned, uintptr_t>>{
                         {getParam, 3}, {getParam, 10}, {getParam, 5}}));
   EXPECT_EQ(os.CallsStartingWith("OpenMutexA")[0], "OpenMutexA 2031617 0 Tivoler");
@@ -54,7 +54,7 @@ TEST_F(SecondInstanceTest, SendsOneMessagePerValidArgumentInOrder) {
 TEST_F(SecondInstanceTest, WithoutArgumentsAsksToShow) {
   EXPECT_EQ(RunTivoler(os, nullptr, {}), 0);
   EXPECT_EQ(Sent(), (std::vector<std::pair<unsigned, uintptr_t>>{
-                        {Id("TivolDoubleExecute"), static_cast<uintptr_t>(-1)}}));
+                        {Id(kDoubleExecuteMessage), static_cast<uintptr_t>(-1)}}));
 }
 
 TEST_F(SecondInstanceTest, NoValidArgumentSendsNothing) {
@@ -76,6 +76,7 @@ TEST(FirstInstance, CreatesMutexRegistersMessagesAndShowsWindow) {
   FakeOs os;
   EXPECT_EQ(RunTivoler(os, nullptr, {}), 0);
   EXPECT_EQ(os.CallsStartingWith("CreateMutexA")[0], "CreateMutexA 0 Tivoler");
+  // The message names are what other running copies of the program know: spelled out.
   EXPECT_EQ(os.CallsStartingWith("RegisterWindowMessageA"),
             (std::vector<std::string>{"RegisterWindowMessageA TivolIconNotify",
                                       "RegisterWindowMessageA TivolDoubleExecute",

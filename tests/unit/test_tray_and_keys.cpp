@@ -20,7 +20,7 @@ TEST_F(TrayTest, IconIsAddedWithItsRecordThenGetsTheSummaryTip) {
   EXPECT_EQ(added.uFlags, 7u);
   EXPECT_EQ(added.uCallbackMessage, form->IconNotifyMsg);
   EXPECT_STREQ(added.szTip, "Tivoler");
-  EXPECT_EQ(os.IconName(added.hIcon), "TRAYICONXP");
+  EXPECT_EQ(os.IconName(added.hIcon), kIconTrayXp);
   EXPECT_EQ(os.trayMessages[1], win::kNimModify);
   EXPECT_EQ(os.trayRecords[1].uFlags, win::kNifTip) << "the tray already holds the icon";
   EXPECT_STREQ(os.trayRecords[1].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
@@ -46,7 +46,7 @@ TEST_F(TrayTest, TipShowsEveryAppliedSlot) {
   form->ApplySlot(3, true, true);
   EXPECT_EQ(os.trayMessages, std::vector<uint32_t>{win::kNimModify});
   EXPECT_EQ(os.trayRecords.back().uFlags, 7u);
-  EXPECT_EQ(os.IconName(os.trayRecords.back().hIcon), "TRAYICONXP");
+  EXPECT_EQ(os.IconName(os.trayRecords.back().hIcon), kIconTrayXp);
   // A new icon goes with the whole record too; the next tip alone again.
   form->SetTrayIconState(true);
   EXPECT_EQ(os.trayRecords.back().uFlags, 7u);
@@ -94,17 +94,17 @@ TEST_F(TrayTest, IconSetFollowsTheReportedVersion) {
   };
   const Case cases[] = {
       // Windows 2000 and older: the 16-colour set.
-      {4, 0, "TRAYICON", "TRAYICONHOT"},
-      {5, 0, "TRAYICON", "TRAYICONHOT"},
+      {4, 0, kIconTray, kIconTrayHot},
+      {5, 0, kIconTray, kIconTrayHot},
       // Windows XP and every later version, the version taken as a pair: XP, Server
       // 2003, Vista, 7, 8, 8.1, 10 and 11.
-      {5, 1, "TRAYICONXP", "TRAYICONXPHOT"},
-      {5, 2, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 0, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 1, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 2, "TRAYICONXP", "TRAYICONXPHOT"},
-      {6, 3, "TRAYICONXP", "TRAYICONXPHOT"},
-      {10, 0, "TRAYICONXP", "TRAYICONXPHOT"},
+      {5, 1, kIconTrayXp, kIconTrayXpHot},
+      {5, 2, kIconTrayXp, kIconTrayXpHot},
+      {6, 0, kIconTrayXp, kIconTrayXpHot},
+      {6, 1, kIconTrayXp, kIconTrayXpHot},
+      {6, 2, kIconTrayXp, kIconTrayXpHot},
+      {6, 3, kIconTrayXp, kIconTrayXpHot},
+      {10, 0, kIconTrayXp, kIconTrayXpHot},
   };
   Start();
   for (const Case& c : cases) {
@@ -129,7 +129,7 @@ TEST_F(TrayTest, TaskbarRestartBringsBackTheNormalIconWithTheCurrentTip) {
   EXPECT_TRUE(app->HandleApplicationMessage(toApplication));
   EXPECT_EQ(os.trayMessages,
             (std::vector<uint32_t>{win::kNimDelete, win::kNimAdd, win::kNimModify}));
-  EXPECT_EQ(os.IconName(os.trayRecords[1].hIcon), "TRAYICONXP");
+  EXPECT_EQ(os.IconName(os.trayRecords[1].hIcon), kIconTrayXp);
   EXPECT_STREQ(os.trayRecords[2].szTip, "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
   EXPECT_EQ(os.trayRecords[0].cbSize, 88u);
 }
@@ -181,16 +181,16 @@ TEST_F(HoldKeysTest, HoldingThePairShowsTheWindowEveryThirdTick) {
   EXPECT_EQ(form->MnShow.Caption, "Show Window (Hold ESC + Tab)");
   os.keysDown = {0x1B, 0x09};
   form->Timer.Tick();
-  EXPECT_EQ(Icon(), "TRAYICONXPHOT");
+  EXPECT_EQ(Icon(), kIconTrayXpHot);
   form->Timer.Tick();
   EXPECT_FALSE(form->Visible());
   form->Timer.Tick();
   EXPECT_TRUE(form->Visible());
-  EXPECT_EQ(Icon(), "TRAYICONXP");
+  EXPECT_EQ(Icon(), kIconTrayXp);
   EXPECT_EQ(form->HoldCounter, 0);
   form->Hide();
   form->Timer.Tick();
-  EXPECT_EQ(Icon(), "TRAYICONXPHOT") << "the fourth tick starts again";
+  EXPECT_EQ(Icon(), kIconTrayXpHot) << "the fourth tick starts again";
   form->Timer.Tick();
   form->Timer.Tick();
   EXPECT_TRUE(form->Visible());
@@ -220,7 +220,7 @@ TEST_F(HoldKeysTest, EachChoiceWatchesTheKeysItNames) {
     EXPECT_EQ(os.CallsStartingWith("GetAsyncKeyState"),
               (std::vector<std::string>{"GetAsyncKeyState " + std::to_string(pair.first),
                                         "GetAsyncKeyState " + std::to_string(pair.second)}));
-    EXPECT_EQ(Icon(), "TRAYICONXPHOT");
+    EXPECT_EQ(Icon(), kIconTrayXpHot);
     os.keysDown.clear();
     form->Timer.Tick();
   }
@@ -233,7 +233,7 @@ TEST_F(HoldKeysTest, LettingGoOrHoldingOneKeyPutsNothingUp) {
   form->Timer.Tick();
   os.keysDown.clear();
   form->Timer.Tick();
-  EXPECT_EQ(Icon(), "TRAYICONXP");
+  EXPECT_EQ(Icon(), kIconTrayXp);
   EXPECT_EQ(form->HoldCounter, 0);
   os.calls.clear();
   os.keysDown = {0xA1};  // the second key only: the first is asked for and is up
@@ -294,7 +294,7 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
     const char* none;
   };
   const Case cases[] = {
-      {0x0411, 2000, 128, "x でトレイに格納", "なし"},
+      {0x0411, kJapaneseTextOffset, 128, "x でトレイに格納", "なし"},
       {0x0409, 0, 0, "[x] to Hide Window", "None"},
       {0x0011, 0, 0, "[x] to Hide Window", "None"},
   };
@@ -320,30 +320,69 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
     // Every text at its place: the text id of each caption, hint, item and filter.
     TMainForm& f = form;
     const std::pair<int, std::string> texts[] = {
-        {1001, f.Font().Name}, {1011, f.DetailButton.Hint()}, {1012, f.OptionButton.Hint()},
-        {1021, f.OptionGB.Caption()}, {1031, f.NonCloseCB.Hint()}, {1032, f.NonCloseCB.Caption()},
-        {2043, f.SetAndCloseCB.Hint()}, {2044, f.SetAndCloseCB.Caption()},
-        {1051, f.MinimizeStartCB.Hint()}, {1052, f.MinimizeStartCB.Caption()},
-        {1061, f.LoadPreviousCB.Hint()}, {1062, f.LoadPreviousCB.Caption()},
-        {1071, f.OriginRightBottomCB.Hint()}, {1072, f.OriginRightBottomCB.Caption()},
-        {1091, f.SetTypeRG.Hint()}, {1092, f.SetTypeRG.Caption()}, {1093, f.SetTypeRG.Item(0)},
-        {1094, f.SetTypeRG.Item(1)}, {1095, f.SetTypeRG.Item(2)}, {1101, f.HotKeyST.Caption()},
-        {1102, f.ShowMethodCB.Hint()}, {1103, f.ShowMethodCB.Items()[0]},
-        {1104, f.ShowMethodCB.Items()[11]}, {1105, f.ShowMethodCB.Items()[12]},
-        {1301, f.DetailGB.Caption()}, {1311, f.RightyRB.Hint()}, {1312, f.RightyRB.Caption()},
-        {1321, f.LeftyRB.Hint()}, {1322, f.LeftyRB.Caption()}, {1331, f.SpeedST.Caption()},
-        {1332, f.MouseSpeedNE.Hint()}, {1333, f.SpeedTB.Hint()}, {1341, f.Accel1CB.Hint()},
-        {1342, f.MouseParam0NE.Hint()}, {1343, f.Accel1CB.Caption()}, {1351, f.Accel2CB.Hint()},
-        {1352, f.MouseParam1NE.Hint()}, {1353, f.Accel2CB.Caption()}, {1361, f.WheelST.Caption()},
-        {1362, f.WheelSLNE.Hint()}, {1363, f.WheelSLTB.Hint()}, {1371, f.PreCursorButton.Hint()},
-        {1372, f.PreCursorButton.Caption()}, {1381, f.NextCursorButton.Hint()},
-        {1382, f.NextCursorButton.Caption()}, {1391, f.CursorST.Caption()},
-        {1392, f.DropPanel.Hint()}, {1393, f.CursorLabel.Hint()}, {1401, f.MnSetMouse.Caption},
-        {1402, f.MnSetSlot.Caption}, {1403, f.MnSetKey.Caption}, {1404, f.MnCreateShortCut.Caption},
-        {1405, f.MnDelete.Caption}, {1412, f.MnShowMCPanel.Caption},
-        {1413, f.MnReloadCursors.Caption}, {1414, f.MnExit.Caption}, {1421, f.SaveDialogFilter},
-        {1431, f.MnOpenCursor.Caption}, {1432, f.MnSetDefault.Caption}, {1433, f.MnRepair.Caption},
-        {1441, f.CursorOpenFilter}, {1451, f.DelSettingButton.Caption()}, {2083, f.MnShow.Caption},
+        {kTextFormFont, f.Font().Name},
+        {kTextDetailButtonHint, f.DetailButton.Hint()},
+        {kTextOptionButtonHint, f.OptionButton.Hint()},
+        {kTextOptionGroup, f.OptionGB.Caption()},
+        {kTextNonCloseHint, f.NonCloseCB.Hint()},
+        {kTextNonClose, f.NonCloseCB.Caption()},
+        {kTextSetAndExitHint, f.SetAndCloseCB.Hint()},
+        {kTextSetAndExit, f.SetAndCloseCB.Caption()},
+        {kTextMinimizeStartHint, f.MinimizeStartCB.Hint()},
+        {kTextMinimizeStart, f.MinimizeStartCB.Caption()},
+        {kTextLoadPreviousHint, f.LoadPreviousCB.Hint()},
+        {kTextLoadPrevious, f.LoadPreviousCB.Caption()},
+        {kTextOriginRightBottomHint, f.OriginRightBottomCB.Hint()},
+        {kTextOriginRightBottom, f.OriginRightBottomCB.Caption()},
+        {kTextSetTypeHint, f.SetTypeRG.Hint()},
+        {kTextSetType, f.SetTypeRG.Caption()},
+        {kTextSetTypeAll, f.SetTypeRG.Item(0)},
+        {kTextSetTypeControl, f.SetTypeRG.Item(1)},
+        {kTextSetTypeCursor, f.SetTypeRG.Item(2)},
+        {kTextHotKey, f.HotKeyST.Caption()},
+        {kTextHotKeyHint, f.ShowMethodCB.Hint()},
+        {kTextHoldKeyNone, f.ShowMethodCB.Items()[0]},
+        {kTextHoldKeyLeftRight, f.ShowMethodCB.Items()[11]},
+        {kTextHoldKeyMiddle, f.ShowMethodCB.Items()[12]},
+        {kTextDetailGroup, f.DetailGB.Caption()},
+        {kTextRightyHint, f.RightyRB.Hint()},
+        {kTextRighty, f.RightyRB.Caption()},
+        {kTextLeftyHint, f.LeftyRB.Hint()},
+        {kTextLefty, f.LeftyRB.Caption()},
+        {kTextSpeedHeading, f.SpeedST.Caption()},
+        {kTextSpeedEditHint, f.MouseSpeedNE.Hint()},
+        {kTextSpeedBarHint, f.SpeedTB.Hint()},
+        {kTextAccel1Hint, f.Accel1CB.Hint()},
+        {kTextAccel1EditHint, f.MouseParam0NE.Hint()},
+        {kTextAccel1, f.Accel1CB.Caption()},
+        {kTextAccel2Hint, f.Accel2CB.Hint()},
+        {kTextAccel2EditHint, f.MouseParam1NE.Hint()},
+        {kTextAccel2, f.Accel2CB.Caption()},
+        {kTextWheelHeading, f.WheelST.Caption()},
+        {kTextWheelEditHint, f.WheelSLNE.Hint()},
+        {kTextWheelBarHint, f.WheelSLTB.Hint()},
+        {kTextPreviousCursorHint, f.PreCursorButton.Hint()},
+        {kTextPreviousCursor, f.PreCursorButton.Caption()},
+        {kTextNextCursorHint, f.NextCursorButton.Hint()},
+        {kTextNextCursor, f.NextCursorButton.Caption()},
+        {kTextCursorHeading, f.CursorST.Caption()},
+        {kTextDropPanelHint, f.DropPanel.Hint()},
+        {kTextCursorLabelHint, f.CursorLabel.Hint()},
+        {kTextSlotMenuSetToSystem, f.MnSetMouse.Caption},
+        {kTextSlotMenuSetFromSystem, f.MnSetSlot.Caption},
+        {kTextSlotMenuSetKey, f.MnSetKey.Caption},
+        {kTextSlotMenuCreateShortcut, f.MnCreateShortCut.Caption},
+        {kTextSlotMenuDelete, f.MnDelete.Caption},
+        {kTextTrayMenuMousePanel, f.MnShowMCPanel.Caption},
+        {kTextTrayMenuReloadCursors, f.MnReloadCursors.Caption},
+        {kTextTrayMenuExit, f.MnExit.Caption},
+        {kTextShortcutFilter, f.SaveDialogFilter},
+        {kTextCursorMenuOpen, f.MnOpenCursor.Caption},
+        {kTextCursorMenuSetDefault, f.MnSetDefault.Caption},
+        {kTextCursorMenuReloadAll, f.MnRepair.Caption},
+        {kTextCursorFileFilter, f.CursorOpenFilter},
+        {kTextUninstall, f.DelSettingButton.Caption()},
+        {kTextShowWindow, f.MnShow.Caption},
     };
     for (const auto& [id, text] : texts) EXPECT_EQ(text, StringTable().at(id + c.offset)) << id;
   }
@@ -354,7 +393,7 @@ TEST(Language, JapaneseOnlyForJapaneseAsSpokenInJapan) {
 // into "?" somewhere.
 TEST(Language, EnglishTextsAreAsciiSoEveryCodePageShowsThem) {
   for (const auto& [id, text] : StringTable()) {
-    if (id >= 3000) continue;
+    if (id >= kTextFormFont + kJapaneseTextOffset) continue;
     EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x80; }))
         << id << ": " << text;
   }
