@@ -55,20 +55,15 @@ void CursorScheme::LoadSystemScheme(TStringList& roles, TStringList& files) {
   for (const std::string& role : roles.Lines()) files.Add(ReadRole(reg, role));
 }
 
-CursorScheme::~CursorScheme() {
-  if (watch_ != kNoHandle) os_.EndWatch(watch_);
-}
-
 bool CursorScheme::KeyUnchangedSinceLastRead() {
-  if (watch_ != kNoHandle) {
-    const KeyWatchState state = os_.KeyChanged(watch_);
+  if (watch_) {
+    const KeyWatchState state = os_.KeyChanged(watch_.Get());
     if (state == KeyWatchState::Unchanged) return haveLastRead_;
     if (state == KeyWatchState::Changed) return false;
     // The key was deleted (perhaps made again by an import): watch the key there is now.
-    os_.EndWatch(watch_);
-    watch_ = kNoHandle;
+    watch_.Reset();
   }
-  watch_ = os_.WatchKey(kCursorsKey);
+  watch_ = OwnedKeyWatch(os_, os_.WatchKey(kCursorsKey));
   return false;
 }
 
@@ -85,7 +80,7 @@ bool CursorScheme::ReadSchemeFiles(const TStringList& roles, TStringList& files)
   for (const std::string& role : roles.Lines()) lastFiles_.Add(ReadRole(reg, role));
   for (const std::string& file : lastFiles_.Lines()) files.Add(file);
   lastRoles_ = roles;
-  haveLastRead_ = watch_ != kNoHandle;
+  haveLastRead_ = static_cast<bool>(watch_);
   return true;
 }
 

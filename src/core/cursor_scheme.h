@@ -9,6 +9,7 @@
 #include "forms/registry.h"
 #include "forms/text_list.h"
 #include "platform/os_port.h"
+#include "platform/owned_handles.h"
 
 namespace tivoler {
 
@@ -24,7 +25,6 @@ extern const char kCursorsKey[];
 class CursorScheme {
  public:
   explicit CursorScheme(OsPort& os) : os_(os) {}
-  ~CursorScheme();
   CursorScheme(const CursorScheme&) = delete;
   CursorScheme& operator=(const CursorScheme&) = delete;
 
@@ -59,7 +59,7 @@ class CursorScheme {
 
   OsPort& os_;
   // The watch on the scheme's key and what the last read found while it watched.
-  Handle watch_ = kNoHandle;
+  OwnedKeyWatch watch_;
   bool haveLastRead_ = false;
   TStringList lastRoles_;
   TStringList lastFiles_;

@@ -41,17 +41,11 @@ void TMainForm::CreateCursorPanel() {
   MnReloadCursors.OnClick = [this] { MnRepairClick(); };
 }
 
-void TMainForm::ReleasePreview() {
-  if (PreviewCursor != kNoHandle && PreviewFromFile) Os().DestroyCursor(PreviewCursor);
-  PreviewCursor = kNoHandle;
-  PreviewFromFile = false;
-}
-
 bool TMainForm::ShowRole() {
   const TMouseProfile& previous = Profile(0);
   if (CurrentRole < 0 || CurrentRole >= previous.CursorRoles.Count()) {
     // No cursor scheme to show (its registry key was missing): show nothing.
-    ReleasePreview();
+    PreviewCursor.Clear();
     CursorLabel.SetCaption("");
     PaintBox.Repaint();
     return true;
@@ -59,8 +53,7 @@ bool TMainForm::ShowRole() {
   const std::string file =
       CurrentRole < previous.CursorFiles.Count() ? previous.CursorFiles[CurrentRole] : "";
   if (CurrentRole < kStandardRoleCount && file.empty()) {
-    ReleasePreview();
-    PreviewCursor = Os().LoadCursorA(kStandardRoles[static_cast<size_t>(CurrentRole)].CursorId);
+    PreviewCursor.ShowBuiltIn(Os(), kStandardRoles[static_cast<size_t>(CurrentRole)].CursorId);
   } else {
     LoadPreviewFromFile(scheme_.ExpandPath(file));
   }
@@ -69,17 +62,10 @@ bool TMainForm::ShowRole() {
   return true;
 }
 
-void TMainForm::LoadPreviewFromFile(const std::string& path) {
-  ReleasePreview();
-  PreviewCursor = Os().LoadCursorImage(path);
-  PreviewFromFile = PreviewCursor != kNoHandle;
-}
+void TMainForm::LoadPreviewFromFile(const std::string& path) { PreviewCursor.ShowFile(Os(), path); }
 
 bool TMainForm::IsLoadableCursor(const std::string& path) {
-  const Handle cursor = Os().LoadCursorImage(path);
-  if (cursor == kNoHandle) return false;
-  Os().DestroyCursor(cursor);
-  return true;
+  return static_cast<bool>(OwnedFileCursor(Os(), Os().LoadCursorImage(path)));
 }
 
 bool TMainForm::SetCurrentRoleFile(const std::string& path) {
@@ -103,15 +89,16 @@ bool TMainForm::SetCurrentRoleFile(const std::string& path) {
 }
 
 std::optional<std::string> TMainForm::DroppedFileName(TMessage& msg) {
-  const Handle drop = static_cast<Handle>(msg.WParam);
   std::optional<std::string> name;
-  if (Os().DragQueryFileA(drop, kQueryFileCount, nullptr, 0) > 0) {
-    char buffer[kPathBuffer] = {};
-    Os().DragQueryFileA(drop, 0, buffer, kPathBuffer);
-    name = std::string(buffer);
+  {
+    // Released whether or not a file came, so that no drop is left behind.
+    const OwnedDrop drop(Os(), static_cast<Handle>(msg.WParam));
+    if (Os().DragQueryFileA(drop.Get(), kQueryFileCount, nullptr, 0) > 0) {
+      char buffer[kPathBuffer] = {};
+      Os().DragQueryFileA(drop.Get(), 0, buffer, kPathBuffer);
+      name = std::string(buffer);
+    }
   }
-  // Released whether or not a file came, so that no drop is left behind.
-  Os().DragFinish(drop);
   if (name && name->size() > 5 && name->compare(name->size() - 4, 4, ".lnk") == 0) {
     const std::string target = Os().ResolveShortcut(*name, App().AppHandle());
     // A shortcut that leads nowhere changes nothing, rather than resetting the role.
@@ -141,7 +128,7 @@ void TMainForm::RemoveDropTarget() {
   DropPanel.WindowProc = dropPanelProc_;
   dropPanelProc_ = nullptr;
   Os().DragAcceptFiles(DropPanel.Peer() ? DropPanel.Peer()->WindowHandle() : kNoHandle, false);
-  ReleasePreview();
+  PreviewCursor.Clear();
 }
 
 void TMainForm::NextCursorButtonClick() {
@@ -166,7 +153,7 @@ void TMainForm::MnSetDefaultClick() { SetCurrentRoleFile(""); }
 void TMainForm::MnRepairClick() { scheme_.ReloadSystemCursors(); }
 
 void TMainForm::PaintBoxPaint(TCanvas& canvas) {
-  if (PreviewCursor != kNoHandle) canvas.DrawIcon(0, 0, PreviewCursor);
+  if (PreviewCursor.Get() != kNoHandle) canvas.DrawIcon(0, 0, PreviewCursor.Get());
 }
 
 void TMainForm::MnCreateShortCutClick() {

@@ -18,6 +18,7 @@
 #include "forms/form.h"
 #include "forms/menus.h"
 #include "forms/timer.h"
+#include "platform/owned_handles.h"
 
 namespace tivoler {
 
@@ -78,8 +79,7 @@ class TMainForm : public TForm {
   // The position in profile 0's roles of the role shown.
   int CurrentRole = 0;
   // The cursor shown; one loaded from a file belongs to the window.
-  Handle PreviewCursor = kNoHandle;
-  bool PreviewFromFile = false;
+  ShownCursor PreviewCursor;
   // Dialog filters, in the user's language.
   std::string CursorOpenFilter;
   std::string SaveDialogFilter;
@@ -284,7 +284,6 @@ class TMainForm : public TForm {
   void CreateSlotArea();
   void CreateCursorPanel();
   void DropHandler(TMessage& msg);
-  void ReleasePreview();
   TControl::TWndMethod dropPanelProc_;  // the panel's own procedure while the drop handler runs
   void CreateDetailPanel();
   void CreateOptionPanel();

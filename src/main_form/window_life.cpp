@@ -49,7 +49,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormDestroy() {
   RemoveDropTarget();
   RemoveTrayIcon();
-  ReleasePreview();
+  PreviewCursor.Clear();
 }
 
 void TMainForm::WndProc(TMessage& msg) {

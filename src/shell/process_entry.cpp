@@ -5,6 +5,7 @@
 #include "core/slot_rules.h"
 #include "forms/application.h"
 #include "main_form/main_form.h"
+#include "platform/owned_handles.h"
 
 namespace tivoler {
 
@@ -27,9 +28,10 @@ void SendToRunningInstance(OsPort& os, const std::vector<std::string>& args) {
 }
 
 int RunTivoler(OsPort& os, Backend* backend, const std::vector<std::string>& args) {
-  const Handle existing = os.OpenMutexA(win::kMutexAllAccess, false, kMutexName);
-  if (existing != kNoHandle) {
-    os.CloseHandle(existing);
+  // Only whether the mutex exists matters: the handle is closed at once.
+  const bool running = static_cast<bool>(
+      OwnedKernelHandle(os, os.OpenMutexA(win::kMutexAllAccess, false, kMutexName)));
+  if (running) {
     SendToRunningInstance(os, args);
     return 0;
   }

@@ -32,7 +32,7 @@ TEST_F(CursorPanelTest, OpeningThePanelShowsTheCursorAppliedWhileItWasClosed) {
   EXPECT_EQ(Shown(), "Arrow");
   EXPECT_EQ(os.CallsStartingWith("LoadCursorImage"),
             std::vector<std::string>{"LoadCursorImage C:\\WINDOWS\\Cursors\\x.cur"});
-  EXPECT_TRUE(form->PreviewFromFile);
+  EXPECT_TRUE(form->PreviewCursor.FromFile());
 }
 
 TEST_F(CursorPanelTest, ControlsArePlacedWithinTheWindowThatHoldsThem) {
@@ -87,18 +87,18 @@ TEST_F(CursorPanelTest, FurtherRoleComesAfterHandAndShowsNothingWithoutFile) {
   form->CurrentRole = 14;
   form->NextCursorButton.Click();
   EXPECT_EQ(Shown(), "Pin");
-  EXPECT_EQ(form->PreviewCursor, kNoHandle);
+  EXPECT_EQ(form->PreviewCursor.Get(), kNoHandle);
   form->NextCursorButton.Click();
   EXPECT_EQ(Shown(), "Arrow");
 }
 
 TEST_F(CursorPanelTest, PreviewShowsTheFileOrTheBuiltInCursor) {
   form->ShowRole();
-  EXPECT_TRUE(form->PreviewFromFile);
+  EXPECT_TRUE(form->PreviewCursor.FromFile());
   EXPECT_EQ(os.liveCursors.size(), 1u);
   form->NextCursorButton.Click();  // Help: no file
-  EXPECT_FALSE(form->PreviewFromFile);
-  EXPECT_EQ(form->PreviewCursor, 0x7000u + 32651u);
+  EXPECT_FALSE(form->PreviewCursor.FromFile());
+  EXPECT_EQ(form->PreviewCursor.Get(), 0x7000u + 32651u);
   EXPECT_TRUE(os.liveCursors.empty()) << "the file cursor was destroyed when replaced";
   struct Canvas : TCanvas {
     std::vector<Handle> drawn;
@@ -133,7 +133,8 @@ TEST_F(CursorPanelTest, ChosenFilesAreCheckedAndStoredUnexpanded) {
     const std::string expected = c.accepted ? c.stored : "C:\\WINDOWS\\Cursors\\a.cur";
     EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), expected);
     EXPECT_EQ(form->Profile(0).CursorFiles[0], expected);
-    EXPECT_TRUE(!c.accepted || form->PreviewFromFile) << "the preview loads the expanded path";
+    EXPECT_TRUE(!c.accepted || form->PreviewCursor.FromFile())
+        << "the preview loads the expanded path";
   }
   EXPECT_EQ(os.Type(kCursorsKey, "Arrow"), win::kRegExpandSz);
   EXPECT_EQ(os.dialogs.back(), "open|Cursor(*.cur;*.ani)|*.cur;*.ani|All Files(*.*)|*.*||");
@@ -148,13 +149,13 @@ TEST_F(CursorPanelTest, SetToDefaultWritesTheEmptyTextAndReloads) {
   form->MnSetDefault.Click();
   EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "");
   EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 87 ").size(), 1u);
-  EXPECT_EQ(form->PreviewCursor, 0x7000u + 32512u);
+  EXPECT_EQ(form->PreviewCursor.Get(), 0x7000u + 32512u);
   os.SetText(kCursorsKey, "Pin", "D:\\busy.ani", win::kRegExpandSz);
   form->Profile(0).Reset();
   form->CurrentRole = 15;
   form->MnSetDefaultClick();
   EXPECT_EQ(form->Profile(0).CursorFiles[15], "");
-  EXPECT_EQ(form->PreviewCursor, kNoHandle) << "a further role has no built-in cursor";
+  EXPECT_EQ(form->PreviewCursor.Get(), kNoHandle) << "a further role has no built-in cursor";
 }
 
 TEST_F(CursorPanelTest, DropsTakeTheFirstFileAndFollowShortcuts) {

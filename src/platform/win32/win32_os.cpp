@@ -8,7 +8,10 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <memory>
 #include <vector>
+
+#include "platform/win32/win32_handles.h"
 
 namespace tivoler {
 
@@ -90,14 +93,15 @@ bool RunFileDialog(bool save, Handle owner, const std::string& filter,
   return ok;
 }
 
-// A key kept open with the event its change notification signals.
+// A key kept open with the event its change notification signals; the key is closed
+// first, then the event.
 struct KeyWatch {
-  HKEY key = nullptr;
-  HANDLE event = nullptr;
+  UniqueKernelHandle event;
+  UniqueRegistryKey key;
   bool Arm() {
-    return ::RegNotifyChangeKeyValue(key, FALSE,
-                                     REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, event,
-                                     TRUE) == ERROR_SUCCESS;
+    return ::RegNotifyChangeKeyValue(key.Get(), FALSE,
+                                     REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                     event.Get(), TRUE) == ERROR_SUCCESS;
   }
 };
 
@@ -190,37 +194,30 @@ class Win32OsPort : public OsPort {
                             static_cast<DWORD>(data.size()));
   }
   Handle WatchKey(const std::string& subKey) override {
-    auto* watch = new KeyWatch;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE,
-                        &watch->key) != ERROR_SUCCESS) {
-      watch->key = nullptr;
-    }
-    watch->event = watch->key ? ::CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr;
-    if (!watch->event || !watch->Arm()) {
-      EndWatch(FromPointer(watch));
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
       return kNoHandle;
     }
-    return FromPointer(watch);
+    auto watch = std::make_unique<KeyWatch>();
+    watch->key = UniqueRegistryKey(key);
+    watch->event = UniqueKernelHandle(::CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    if (!watch->event || !watch->Arm()) return kNoHandle;
+    return FromPointer(watch.release());
   }
   KeyWatchState KeyChanged(Handle handle) override {
     auto* watch = reinterpret_cast<KeyWatch*>(handle);
-    if (::WaitForSingleObject(watch->event, 0) == WAIT_TIMEOUT) {
+    if (::WaitForSingleObject(watch->event.Get(), 0) == WAIT_TIMEOUT) {
       // A deleted key never signals its own watch; only a question to it tells.
-      const LONG state = ::RegQueryInfoKeyA(watch->key, nullptr, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr, nullptr, nullptr, nullptr,
-                                            nullptr, nullptr);
+      const LONG state =
+          ::RegQueryInfoKeyA(watch->key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr, nullptr, nullptr, nullptr);
       return state == ERROR_KEY_DELETED ? KeyWatchState::Dead : KeyWatchState::Unchanged;
     }
     // The notification is spent once signalled: set it again.
     return watch->Arm() ? KeyWatchState::Changed : KeyWatchState::Dead;
   }
-  void EndWatch(Handle handle) override {
-    auto* watch = reinterpret_cast<KeyWatch*>(handle);
-    if (!watch) return;
-    if (watch->key) ::RegCloseKey(watch->key);
-    if (watch->event) ::CloseHandle(watch->event);
-    delete watch;
-  }
+  void EndWatch(Handle handle) override { delete reinterpret_cast<KeyWatch*>(handle); }
 
   uint32_t GetFileAttributesA(const std::string& path) override {
     return ::GetFileAttributesA(path.c_str());
@@ -250,29 +247,26 @@ class Win32OsPort : public OsPort {
     return ::MoveFileExA(from.c_str(), to.c_str(), flags);
   }
   bool ReadWholeFile(const std::string& path, std::string* content) override {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     content->clear();
     char buffer[65536];
     DWORD read = 0;
     bool ok = true;
-    while ((ok = ::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) {
+    while ((ok = ::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) && read > 0) {
       content->append(buffer, read);
     }
-    ::CloseHandle(file);
     return ok;
   }
   bool WriteWholeFile(const std::string& path, const std::string& content) override {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     DWORD written = 0;
-    const bool ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
-                                &written, nullptr) &&
-                    written == content.size() && ::FlushFileBuffers(file);
-    ::CloseHandle(file);
-    return ok;
+    return ::WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                       nullptr) &&
+           written == content.size() && ::FlushFileBuffers(file.Get());
   }
 
   std::string LoadStringA(unsigned id) override {
@@ -343,11 +337,13 @@ class Win32OsPort : public OsPort {
     const Com& com = ComFunctions();
     if (!com.Loaded()) return result;
     com.Initialize(nullptr);
-    IShellLinkA* shellLink = nullptr;
-    if (SUCCEEDED(com.CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IShellLinkA, reinterpret_cast<void**>(&shellLink)))) {
-      IPersistFile* file = nullptr;
-      if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    {
+      // Released, the file interface first, before COM is.
+      ComPtr<IShellLinkA> shellLink;
+      ComPtr<IPersistFile> file;
+      if (SUCCEEDED(com.CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                       IID_IShellLinkA, shellLink.Receive())) &&
+          SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.Receive()))) {
         wchar_t wide[MAX_PATH] = {};
         ::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
         char target[MAX_PATH] = {};
@@ -358,9 +354,7 @@ class Win32OsPort : public OsPort {
             target[0] != '\0' && ::GetLongPathNameA(target, longTarget, MAX_PATH) > 0) {
           result = longTarget;
         }
-        file->Release();
       }
-      shellLink->Release();
     }
     com.Uninitialize();
     return result;
@@ -371,27 +365,21 @@ class Win32OsPort : public OsPort {
     const Com& com = ComFunctions();
     if (!com.Loaded()) return E_FAIL;
     com.Initialize(nullptr);
-    IShellLinkA* shellLink = nullptr;
+    // Released, the file interface first, on the way out.
+    ComPtr<IShellLinkA> shellLink;
+    ComPtr<IPersistFile> file;
     HRESULT result = com.CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_IShellLinkA, reinterpret_cast<void**>(&shellLink));
+                                        IID_IShellLinkA, shellLink.Receive());
     if (FAILED(result)) return result;
     shellLink->SetPath(target.c_str());
     if (!arguments.empty()) shellLink->SetArguments(arguments.c_str());
-    IPersistFile* file = nullptr;
-    result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (FAILED(result)) {
-      shellLink->Release();
-      return result;
-    }
+    result = shellLink->QueryInterface(IID_IPersistFile, file.Receive());
+    if (FAILED(result)) return result;
     wchar_t wide[MAX_PATH] = {};
     if (::MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH) == 0) {
-      result = E_INVALIDARG;  // the path does not fit the buffer
-    } else {
-      result = file->Save(wide, TRUE);
+      return E_INVALIDARG;  // the path does not fit the buffer
     }
-    file->Release();
-    shellLink->Release();
-    return result;
+    return file->Save(wide, TRUE);
   }
 
   std::string GetModuleFileNameA() override {
