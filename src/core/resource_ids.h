@@ -123,10 +123,12 @@
 #define TIVOLER_RESOURCE_NAME(name) #name
 #endif
 #define kIconMain                    TIVOLER_RESOURCE_NAME(MAINICON)
-#define kIconTray                    TIVOLER_RESOURCE_NAME(TRAYICON)       // the tray icon and
-#define kIconTrayHot                 TIVOLER_RESOURCE_NAME(TRAYICONHOT)    // its lit twin; the
-#define kIconTrayXp                  TIVOLER_RESOURCE_NAME(TRAYICONXP)     // same drawn for the
-#define kIconTrayXpHot               TIVOLER_RESOURCE_NAME(TRAYICONXPHOT)  // newer systems
+// The tray icon and its twin shown while the hold keys are held: in 16 colours, and
+// drawn with an alpha channel for Windows XP and later (TMainForm::UseModernIcons).
+#define kIconTray                    TIVOLER_RESOURCE_NAME(TRAYICON)
+#define kIconTrayHot                 TIVOLER_RESOURCE_NAME(TRAYICONHOT)
+#define kIconTrayXp                  TIVOLER_RESOURCE_NAME(TRAYICONXP)
+#define kIconTrayXpHot               TIVOLER_RESOURCE_NAME(TRAYICONXPHOT)
 
 // clang-format on
 
