@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "core/resource_ids.h"
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/win32/control_peers.h"
@@ -25,7 +26,7 @@ void Win32FormPeer::RegisterClass(HINSTANCE instance) {
   form.lpfnWndProc = WindowProc;
   form.hInstance = instance;
   form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  form.hIcon = LoadIconA(instance, "MAINICON");
+  form.hIcon = LoadIconA(instance, kIconMain);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form.lpszClassName = kFormClass;
   ::RegisterClassA(&form);
