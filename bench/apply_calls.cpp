@@ -88,11 +88,14 @@ class ListingOs : public FakeOs {
     Say("WatchKey \"" + subKey + "\"");
     return FakeOs::WatchKey(subKey);
   }
-  bool KeyChanged(Handle watch) override {
-    const bool changed = FakeOs::KeyChanged(watch);
-    Say(std::string("KeyChanged (WaitForSingleObject of the watch's event, 0 ms) -> ") +
-        (changed ? "changed" : "unchanged"));
-    return changed;
+  tivoler::KeyWatchState KeyChanged(Handle watch) override {
+    const tivoler::KeyWatchState state = FakeOs::KeyChanged(watch);
+    Say(std::string("KeyChanged (WaitForSingleObject of the watch's event, 0 ms; unsignalled: "
+                    "RegQueryInfoKeyA of the watched key) -> ") +
+        (state == tivoler::KeyWatchState::Unchanged ? "unchanged"
+         : state == tivoler::KeyWatchState::Changed ? "changed"
+                                                    : "dead"));
+    return state;
   }
   uint32_t GetFileAttributesA(const std::string& path) override {
     Say("GetFileAttributesA \"" + path + "\"");

@@ -9,8 +9,9 @@
 //   MessageBeep(MB_ICONASTERISK)
 //   SwapMouseButton, SPI_SETMOUSE, SPI_SETMOUSESPEED, SPI_SETWHEELSCROLLLINES
 //   six values of Control Panel\Mouse and \Desktop, each opened, written, closed
-//   the check of the cursor scheme key's change notification (storing the previous
-//     configuration reads the scheme again only when the key changed)
+//   the check of the cursor scheme key's change notification and, unsignalled, of the
+//     key itself (storing the previous configuration reads the scheme again only when
+//     the key changed)
 //   the tray icon's tip (NIM_MODIFY with NIF_TIP) of the icon added at start
 //
 // Built like minimal.exe (same toolchain and link options, PE32). The time between
@@ -92,7 +93,12 @@ void Apply(HWND hwnd, const Slot& slot) {
   WriteNumber(kMouseKey, "MouseThreshold2", slot.mouse[1]);
   WriteNumber(kDesktopKey, "WheelScrollLines", slot.lines);
   // The previous configuration's cursor files: read again only when the key changed.
-  if (WaitForSingleObject(cursorsChanged, 0) != WAIT_TIMEOUT) {
+  // An unsignalled watch is asked whether its key still exists (a deleted key never
+  // signals).
+  if (WaitForSingleObject(cursorsChanged, 0) == WAIT_TIMEOUT) {
+    RegQueryInfoKeyA(cursorsWatchKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr, nullptr, nullptr);
+  } else {
     ArmCursorsWatch();
     HKEY cursors = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kCursorsKey, 0, KEY_ALL_ACCESS, &cursors) ==
