@@ -5,16 +5,16 @@
 //   wine_bench startup N      N starts of each program, alternating: creation to
 //                             visible main window (tivoler.exe, minimal.exe,
 //                             minimal_imports.exe for the share of the imported DLLs,
-//                             minimal_buttons.exe for the share of the styled buttons)
+//                             minimal_buttons.exe for the share of the styled buttons,
+//                             floor_startup.exe: the same window with all it needs)
 //   wine_bench shortcut N     with one instance running, N starts of "tivoler.exe 3"
 //                             (and "4"), creation to exit, alternating with
 //                             "minimal.exe exit"
 //   wine_bench apply N C      N slot applies sent to the running instance, each beside a
-//                             message nobody handles, and C steps of the cursor preview,
-//                             in two halves; memory and handles after start, after a
-//                             warm-up and after each half
-//   wine_bench calls N        the system calls that one apply makes, each group timed
-//                             on its own from this program (N repetitions)
+//                             message nobody handles and the same apply sent to
+//                             floor_apply.exe, and C steps of the cursor preview, in two
+//                             halves; memory and handles after start, after a warm-up
+//                             and after each half
 //   wine_bench idle S         CPU time over S seconds hidden in the tray, without and
 //                             with hold keys, beside minimal.exe idling at the same time
 //
@@ -44,6 +44,7 @@ namespace ids = tivoler::ids;
 
 constexpr char kFormClass[] = "TivolerForm";
 constexpr char kMinimalClass[] = "TivolerBenchMinimal";
+constexpr char kFloorApplyClass[] = "TivolerBenchFloorApply";
 constexpr char kMouseKey[] = "Control Panel\\Mouse";
 
 // ---- clock and statistics ----
@@ -328,6 +329,14 @@ const std::string& MinimalButtons() {
   static const std::string path = Beside("minimal_buttons.exe");
   return path;
 }
+const std::string& FloorStartup() {
+  static const std::string path = Beside("floor_startup.exe");
+  return path;
+}
+const std::string& FloorApply() {
+  static const std::string path = Beside("floor_apply.exe");
+  return path;
+}
 
 // ---- start-up to the visible window ----
 
@@ -352,6 +361,7 @@ int Startup(int count) {
   std::vector<double> minimal;
   std::vector<double> imports;
   std::vector<double> buttons;
+  std::vector<double> floor;
   for (int i = -1; i < count; ++i) {  // i == -1: one unmeasured start of each
     WriteSettings(Settings());
     const double t = StartToVisible(Tivoler(), kFormClass);
@@ -362,11 +372,16 @@ int Startup(int count) {
     Settle();
     const double b = StartToVisible(MinimalButtons(), kMinimalClass);
     Settle();
-    if (i >= 0 && t > 0 && m > 0 && d > 0 && b > 0) {
+    // The floor reads the same settings file, as tivoler found it.
+    WriteSettings(Settings());
+    const double f = StartToVisible(FloorStartup(), kMinimalClass);
+    Settle();
+    if (i >= 0 && t > 0 && m > 0 && d > 0 && b > 0 && f > 0) {
       tivoler.push_back(t / 1000);
       minimal.push_back(m / 1000);
       imports.push_back(d / 1000);
       buttons.push_back(b / 1000);
+      floor.push_back(f / 1000);
     }
   }
   Put("startup.count", static_cast<double>(tivoler.size()));
@@ -374,6 +389,8 @@ int Startup(int count) {
   Put("startup.minimal_ms", Median(minimal));
   Put("startup.minimal_imports_ms", Median(imports));
   Put("startup.minimal_buttons_ms", Median(buttons));
+  Put("startup.floor_ms", Median(floor));
+  Put("startup.floor_p90_ms", Percentile(floor, 90));
   Put("startup.tivoler_p90_ms", Percentile(tivoler, 90));
   Put("startup.minimal_p90_ms", Percentile(minimal, 90));
   return failed ? 1 : 0;
@@ -597,10 +614,14 @@ int Apply(int applies, int cursorChanges) {
     CloseAndWait(minimal, hwnd, "minimal.exe");
   }
 
+  Child floorProgram(FloorApply(), "");
+  HWND floorWindow =
+      floorProgram.Started() ? WaitForWindow(floorProgram, kFloorApplyClass, true) : nullptr;
   Child instance(Tivoler(), "");
   HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, true) : nullptr;
-  if (!main) {
-    Problem("tivoler.exe did not show its window");
+  if (!main || !floorWindow) {
+    Problem(main ? "floor_apply.exe did not show its window"
+                 : "tivoler.exe did not show its window");
     return 1;
   }
   Settle(1000);
@@ -631,24 +652,34 @@ int Apply(int applies, int cursorChanges) {
 
   // Warm-up: what the first applies and the first preview allocate once (caches, fonts,
   // painting) is not a leak; the figures after it are the reference.
-  for (int i = 0; i < 20; ++i) SendMessageA(main, getParam, 1 + (i & 1), kNoParam);
+  for (int i = 0; i < 20; ++i) {
+    SendMessageA(main, getParam, 1 + (i & 1), kNoParam);
+    SendMessageA(floorWindow, getParam, 1 + (i & 1), kNoParam);
+  }
   changeCursors(40, false);
   Settle(500);
   PutUsage("memory.warm", Measure(instance));
 
   // Two equal halves: a leak grows in both, a cache that fills once does not grow in
   // the second.
+  // The product and the floor program apply the same slot one after the other, in
+  // turns first: each then writes, as often as the other, values that differ from the
+  // stored ones (the registry skips a write of the same data).
   std::vector<double> apply;
   std::vector<double> floor;
+  std::vector<double> required;
+  auto timed = [](HWND hwnd, UINT msg, WPARAM slot, std::vector<double>& into) {
+    const double start = NowMicroseconds();
+    SendMessageA(hwnd, msg, slot, -1);
+    into.push_back(NowMicroseconds() - start);
+  };
   for (int half = 0; half < 2; ++half) {
     for (int i = 0; i < applies / 2; ++i) {
       const WPARAM slot = 1 + (i & 1);
-      double start = NowMicroseconds();
-      SendMessageA(main, getParam, slot, kNoParam);
-      apply.push_back(NowMicroseconds() - start);
-      start = NowMicroseconds();
-      SendMessageA(main, nothing, slot, kNoParam);
-      floor.push_back(NowMicroseconds() - start);
+      if (i & 1) timed(floorWindow, getParam, slot, required);
+      timed(main, getParam, slot, apply);
+      timed(main, nothing, slot, floor);
+      if (!(i & 1)) timed(floorWindow, getParam, slot, required);
     }
     changeCursors(cursorChanges / 2, true);
     Settle(1000);
@@ -658,6 +689,10 @@ int Apply(int applies, int cursorChanges) {
   if (RegistryText(kMouseKey, "MouseSensitivity") != "14") {
     Problem("the applies did not reach the registry");
   }
+  SendMessageA(floorWindow, getParam, 1, kNoParam);
+  if (RegistryText(kMouseKey, "MouseSensitivity") != "7") {
+    Problem("floor_apply.exe's applies did not reach the registry");
+  }
   if (!label || missedChanges) {
     Problem(std::to_string(missedChanges) + " cursor preview steps did not change the role");
   }
@@ -666,124 +701,12 @@ int Apply(int applies, int cursorChanges) {
   Put("apply.p95_us", Percentile(apply, 95));
   Put("apply.floor_median_us", Median(floor));
   Put("apply.floor_p95_us", Percentile(floor, 95));
+  Put("apply.required_median_us", Median(required));
+  Put("apply.required_p95_us", Percentile(required, 95));
   Put("cursor.count", static_cast<double>(change.size()));
   Put("cursor.median_us", Median(change));
   CloseAndWait(instance, main, "tivoler.exe");
-  return failed ? 1 : 0;
-}
-
-// ---- the system calls of one apply, each on its own ----
-
-// One apply makes these calls (besides updating the detail panel's controls); the
-// bench makes the same calls from its own process so that the apply's time can be
-// split. Each figure is the median of count repetitions, alternating between the
-// two slots' values as the applies do.
-LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  return DefWindowProcA(hwnd, msg, w, l);
-}
-
-void WriteNumber(const char* key, const char* name, int value) {
-  HKEY k = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-  const std::string text = std::to_string(value);
-  RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>(text.size() + 1));
-  RegCloseKey(k);
-}
-
-int Calls(int count) {
-  PrepareRegistry();
-  WNDCLASSA cls = {};
-  cls.lpfnWndProc = PlainWindowProc;
-  cls.hInstance = GetModuleHandleA(nullptr);
-  cls.lpszClassName = "TivolerBenchTray";
-  RegisterClassA(&cls);
-  HWND owner = CreateWindowExA(0, cls.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                               cls.hInstance, nullptr);
-  NOTIFYICONDATAA tray = {};
-  tray.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  tray.hWnd = owner;
-  tray.uID = 1;
-  tray.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-  tray.uCallbackMessage = WM_APP;
-  tray.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  lstrcpynA(tray.szTip, "Bench", sizeof tray.szTip);
-  if (!owner || !Shell_NotifyIconA(NIM_ADD, &tray)) Problem("no tray icon for the bench");
-
-  std::vector<double> beep, system, registry, scheme, preview, notify;
-  // The preview shows the current role's file, loaded afresh after every apply.
-  const std::string arrow = CursorFolder() + "\\bench_Arrow.cur";
-  for (int i = -5; i < count; ++i) {
-    const bool first = (i & 1) == 0;
-    const int speed = first ? 7 : 14;
-    const int lines = first ? 3 : 5;
-    int mouse[3] = {first ? 6 : 0, first ? 10 : 0, first ? 2 : 0};
-
-    double start = NowMicroseconds();
-    MessageBeep(MB_ICONASTERISK);
-    const double b = NowMicroseconds() - start;
-
-    start = NowMicroseconds();
-    SwapMouseButton(FALSE);
-    SystemParametersInfoA(SPI_SETMOUSE, 0, mouse, 0);
-    SystemParametersInfoA(SPI_SETMOUSESPEED, 0, reinterpret_cast<void*>(INT_PTR{speed}), 0);
-    SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, static_cast<UINT>(lines), nullptr, 0);
-    const double y = NowMicroseconds() - start;
-
-    start = NowMicroseconds();
-    WriteNumber(kMouseKey, "SwapMouseButtons", 0);
-    WriteNumber(kMouseKey, "MouseSpeed", mouse[2]);
-    WriteNumber(kMouseKey, "MouseSensitivity", speed);
-    WriteNumber(kMouseKey, "MouseThreshold1", mouse[0]);
-    WriteNumber(kMouseKey, "MouseThreshold2", mouse[1]);
-    WriteNumber("Control Panel\\Desktop", "WheelScrollLines", lines);
-    const double r = NowMicroseconds() - start;
-
-    // Storing profile 0 reads every cursor role: its type, then its text.
-    start = NowMicroseconds();
-    HKEY cursors = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, KEY_ALL_ACCESS, &cursors) ==
-        ERROR_SUCCESS) {
-      for (const char* role : kRoles) {
-        DWORD type = 0;
-        char data[MAX_PATH];
-        DWORD size = sizeof data;
-        RegQueryValueExA(cursors, role, nullptr, &type, nullptr, nullptr);
-        RegQueryValueExA(cursors, role, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-      }
-      RegCloseKey(cursors);
-    }
-    const double c = NowMicroseconds() - start;
-
-    start = NowMicroseconds();
-    HANDLE cursor = LoadImageA(nullptr, arrow.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE);
-    if (cursor) DestroyCursor(static_cast<HCURSOR>(cursor));
-    const double p = NowMicroseconds() - start;
-    if (!cursor) Problem("cannot load " + arrow);
-
-    lstrcpynA(tray.szTip, first ? "Tivoler Right V:7 A1:6 A2:10 W:3L" : "Tivoler Right V:14 W:5L",
-              sizeof tray.szTip);
-    start = NowMicroseconds();
-    Shell_NotifyIconA(NIM_MODIFY, &tray);
-    const double t = NowMicroseconds() - start;
-    if (i >= 0) {
-      beep.push_back(b);
-      system.push_back(y);
-      registry.push_back(r);
-      scheme.push_back(c);
-      preview.push_back(p);
-      notify.push_back(t);
-    }
-  }
-  Shell_NotifyIconA(NIM_DELETE, &tray);
-  DestroyWindow(owner);
-  Put("calls.count", static_cast<double>(beep.size()));
-  Put("calls.beep_us", Median(beep));
-  Put("calls.system_us", Median(system));
-  Put("calls.registry_us", Median(registry));
-  Put("calls.scheme_us", Median(scheme));
-  Put("calls.preview_us", Median(preview));
-  Put("calls.tray_us", Median(notify));
+  CloseAndWait(floorProgram, floorWindow, "floor_apply.exe");
   return failed ? 1 : 0;
 }
 
@@ -917,7 +840,7 @@ int BadUsage(const char* text) {
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc < 3) return BadUsage("usage: wine_bench startup|shortcut|apply|idle N [T]");
+  if (argc < 3) return BadUsage("usage: wine_bench startup|shortcut|apply|idle N [C]");
   const std::string mode = argv[1];
   const int n = std::atoi(argv[2]);
   if (n < 1) return BadUsage("N must be at least 1");
@@ -931,7 +854,6 @@ int main(int argc, char** argv) {
   if (mode == "startup") return Startup(n);
   if (mode == "shortcut") return Shortcut(n);
   if (mode == "apply") return Apply(n, argc > 3 ? std::atoi(argv[3]) : 200);
-  if (mode == "calls") return Calls(n);
   if (mode == "idle") return IdleBoth(n);
   return BadUsage("unknown mode");
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Performance figures of Tivoler, each measured beside its baseline in the same run,
-# printed as one table (Markdown) and two closing lines (the start-up ratio and the
-# apply's time over the floor). Builds what it needs: the product with the win32
+# printed as one table (Markdown) and four closing lines: the start-up ratio, the
+# apply's time over an unhandled message, and the product over the two floor
+# programs (the same window with all it needs to show; the system calls one apply
+# has to make). Builds what it needs: the product with the win32
 # preset, the measuring programs of bench/ for i686 (build/bench-win32: all 32-bit,
 # like the product) and natively (build/bench-native). The Windows programs run
 # under Wine 10 in WoW64 mode inside the Debian 13 root (scripts/wine-root.sh), in a
@@ -26,7 +28,7 @@ if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
   echo "== desktop-shortcut start: $1 starts of each program" >&2
   run shortcut "$1" || exit 1
   echo "== slot applies: $2, cursor preview steps: $3" >&2
-  run apply "$2" "$3" && run calls 200 || exit 1
+  run apply "$2" "$3" || exit 1
   echo "== idle: twice $4 s" >&2
   run idle "$4"
   exit
@@ -76,6 +78,9 @@ cmake -S bench -B "$bench32" --toolchain "$root/cmake/mingw-i686.cmake" >/dev/nu
   cmake --build "$bench32" -j2 >"$results/build-bench-win32.log" 2>&1 || fail "bench-win32 build failed"
 cmake -S bench -B "$native" >/dev/null &&
   cmake --build "$native" -j2 >"$results/build-bench-native.log" 2>&1 || fail "bench-native build failed"
+# What floor_apply.exe repeats: the system calls of one apply of each slot.
+for slot in 1 2; do "$native/apply_calls" "$slot"; done >"$results/apply-calls.txt" ||
+  fail "apply_calls failed"
 # ---- 1. the product's file ----
 exe32="$root/build/win32/tivoler.exe"
 {
@@ -105,7 +110,8 @@ ensure_wine_root || fail "no Wine 10 root"
 work="$WINE_ROOT/tivoler/bench"
 rm -rf "$work" && mkdir -p "$work"
 # The measured copy sits beside the measuring program.
-cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,minimal_buttons.exe,gui_counter.dll} \
+cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,minimal_buttons.exe} \
+  "$bench32"/{floor_startup.exe,floor_apply.exe,gui_counter.dll} \
   "$root/scripts/wine-env.sh" "$root/scripts/bench.sh" "$work/" || fail "cannot copy the programs"
 say "$(in_wine_root /usr/lib/wine/wine64 --version) in WoW64 mode: build/win32/tivoler.exe beside minimal.exe (both PE32)"
 in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 LANG=C bash /tivoler/bench/bench.sh \

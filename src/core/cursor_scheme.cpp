@@ -38,6 +38,11 @@ bool CursorScheme::NamesExistingFile(const std::string& text) {
 void CursorScheme::LoadSystemScheme(TStringList& roles, TStringList& files) {
   roles.Clear();
   files.Clear();
+  // Watched from before the read, like ReadSchemeFiles: what is read here serves the
+  // next ReadSchemeFiles of the same roles (storing profile 0 when the window first
+  // shows) while the key stays unchanged.
+  KeyUnchangedSinceLastRead();
+  haveLastRead_ = false;
   TRegistry reg(os_);
   if (!reg.OpenKey(kCursorsKey)) return;
   for (const StandardCursorRole& role : kStandardRoles) roles.Add(role.Name);
@@ -53,6 +58,9 @@ void CursorScheme::LoadSystemScheme(TStringList& roles, TStringList& files) {
     if (!standard) roles.Add(name);
   }
   for (const std::string& role : roles.Lines()) files.Add(ReadRole(reg, role));
+  lastRoles_ = roles;
+  lastFiles_ = files;
+  haveLastRead_ = watch_ != kNoHandle;
 }
 
 bool CursorScheme::KeyUnchangedSinceLastRead() {

@@ -96,8 +96,12 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 }
 
 void TForm::ApplyBounds(const TRect& outer) {
+  // bounds_ follows the window (SyncBounds): a window already at the place is left
+  // alone. Showing the window places it again, mostly where it already is.
+  const bool same = outer.Left == bounds_.Left && outer.Top == bounds_.Top &&
+                    outer.Width == bounds_.Width && outer.Height == bounds_.Height;
   bounds_ = outer;
-  if (peer_) peer_->SetBounds(bounds_);
+  if (peer_ && !same) peer_->SetBounds(bounds_);
 }
 
 int TForm::ClientWidth() const {

@@ -26,6 +26,9 @@ void TMainForm::CreateSlotArea() {
     slotButtons_[static_cast<size_t>(n)] = &button;
     button.Tag = n;
     button.SetBounds(((n - 1) % 5) * 24, n <= 5 ? 0 : 24, 24, 24);
+    // An empty slot's caption from the start: the button's window is made with it, and
+    // loading the settings only changes the captions of filled slots.
+    button.SetCaption("[" + std::to_string(n) + "]");
     button.SetFont(TFont{"Arial", 12, 0});
     button.PopupMenu = &PopupMenu;
     button.OnClick = [this] { ButtonClick(); };
