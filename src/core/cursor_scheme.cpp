@@ -60,7 +60,7 @@ void CursorScheme::LoadSystemScheme(TStringList& roles, TStringList& files) {
   for (const std::string& role : roles.Lines()) files.Add(ReadRole(reg, role));
   lastRoles_ = roles;
   lastFiles_ = files;
-  haveLastRead_ = watch_ != kNoHandle;
+  haveLastRead_ = static_cast<bool>(watch_);
 }
 
 bool CursorScheme::KeyUnchangedSinceLastRead() {
