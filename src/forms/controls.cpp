@@ -70,9 +70,7 @@ void TControl::SetFont(const TFont& font) {
   SyncPeer();
 }
 
-const TFont& TControl::EffectiveFont() const {
-  return font_.Name.empty() ? form_.Font() : font_;
-}
+const TFont& TControl::EffectiveFont() const { return font_.Name.empty() ? form_.Font() : font_; }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
   bounds_ = TRect{left, top, width, height};
@@ -172,8 +170,7 @@ void TRadioButton::SetChecked(bool checked) {
   checked_ = checked;
   SyncPeer();
   if (!checked) return;
-  const std::vector<TControl*>& siblings =
-      Parent() ? Parent()->Children() : Form().Controls();
+  const std::vector<TControl*>& siblings = Parent() ? Parent()->Children() : Form().Controls();
   for (TControl* sibling : siblings) {
     if (sibling != this && sibling->Kind() == ControlKind::RadioButton) {
       static_cast<TRadioButton*>(sibling)->SetChecked(false);

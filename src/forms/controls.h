@@ -153,7 +153,6 @@ class TControl {
   void SyncTree();
 
  private:
-
   TForm& form_;
   TControl* parent_;
   ControlKind kind_;
@@ -170,7 +169,8 @@ class TControl {
 
 class TButton : public TControl {
  public:
-  TButton(TForm& form, TControl* parent, int id) : TControl(form, parent, ControlKind::Button, id) {}
+  TButton(TForm& form, TControl* parent, int id)
+      : TControl(form, parent, ControlKind::Button, id) {}
   std::function<void()> OnClick;
   // Runs OnClick as a press of the button does.
   void Click();

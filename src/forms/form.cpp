@@ -1,9 +1,9 @@
 #include "forms/form.h"
 
+#include <algorithm>
+
 #include "forms/application.h"
 #include "forms/controls.h"
-
-#include <algorithm>
 
 namespace tivoler {
 

@@ -33,8 +33,7 @@ std::vector<std::string> TRegistry::GetValueNames() const {
 bool TRegistry::ValueExists(const std::string& name) const {
   uint32_t type = 0;
   std::string data;
-  return key_ != kNoHandle &&
-         os_.RegQueryValueExA(key_, name, &type, &data) == win::kErrorSuccess;
+  return key_ != kNoHandle && os_.RegQueryValueExA(key_, name, &type, &data) == win::kErrorSuccess;
 }
 
 TRegDataType TRegistry::GetDataType(const std::string& name) const {
@@ -44,11 +43,16 @@ TRegDataType TRegistry::GetDataType(const std::string& name) const {
     return TRegDataType::Unknown;
   }
   switch (type) {
-    case win::kRegSz: return TRegDataType::String;
-    case win::kRegExpandSz: return TRegDataType::ExpandString;
-    case win::kRegDword: return TRegDataType::Integer;
-    case win::kRegBinary: return TRegDataType::Binary;
-    default: return TRegDataType::Unknown;
+    case win::kRegSz:
+      return TRegDataType::String;
+    case win::kRegExpandSz:
+      return TRegDataType::ExpandString;
+    case win::kRegDword:
+      return TRegDataType::Integer;
+    case win::kRegBinary:
+      return TRegDataType::Binary;
+    default:
+      return TRegDataType::Unknown;
   }
 }
 

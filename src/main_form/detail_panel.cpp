@@ -112,5 +112,4 @@ void TMainForm::Accel2CBClick() {
   ApplyToSystem();
 }
 
-
 }  // namespace tivoler

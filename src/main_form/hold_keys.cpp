@@ -1,6 +1,7 @@
 // The hold-keys monitor: the main timer watches the chosen key pair and brings up
 // the main window once it has been held for a while.
 #include "core/hold_keys.h"
+
 #include "main_form/main_form.h"
 
 namespace tivoler {
@@ -34,9 +35,8 @@ void TMainForm::TimerTimer() {
   if (choice < 1 || choice >= kHoldKeyChoices) return;
   const HoldKeyPair& pair = kHoldKeyPairs[static_cast<size_t>(choice)];
   constexpr uint16_t kDown = 0x8000;
-  const bool bothDown =
-      (static_cast<uint16_t>(Os().GetAsyncKeyState(pair.FirstKey)) & kDown) &&
-      (static_cast<uint16_t>(Os().GetAsyncKeyState(pair.SecondKey)) & kDown);
+  const bool bothDown = (static_cast<uint16_t>(Os().GetAsyncKeyState(pair.FirstKey)) & kDown) &&
+                        (static_cast<uint16_t>(Os().GetAsyncKeyState(pair.SecondKey)) & kDown);
   if (bothDown) {
     ++HoldCounter;
     if (HoldCounter == 1) {

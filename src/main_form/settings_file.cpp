@@ -1,8 +1,9 @@
 // The settings file as the main window uses it: reading the options and profiles
 // at start, writing them at the end, and deleting the file on request.
+#include "core/settings_file.h"
+
 #include <stdexcept>
 
-#include "core/settings_file.h"
 #include "main_form/main_form.h"
 
 namespace tivoler {
@@ -44,9 +45,7 @@ void TMainForm::LoadSettings() {
   lines.SetText(content);
 
   auto present = [&](const char* key) { return KeyPresent(lines, key); };
-  auto value = [&](const char* key) {
-    return present(key) ? lines.Value(key) : std::string();
-  };
+  auto value = [&](const char* key) { return present(key) ? lines.Value(key) : std::string(); };
   auto readBool = [&](const char* key, TCheckBox& box) {
     if (LowerAscii(value(key)) == "true") box.SetChecked(true);
   };
@@ -94,8 +93,8 @@ void TMainForm::SaveSettings() {
 
 void TMainForm::DelSettingButtonClick() {
   const std::string path = GetSettingsPath(Os());
-  const bool removed = !path.empty() && Os().DeleteFileA(path) &&
-                       Os().RemoveDirectoryA(ExtractFileDir(path));
+  const bool removed =
+      !path.empty() && Os().DeleteFileA(path) && Os().RemoveDirectoryA(ExtractFileDir(path));
   if (removed) {
     Os().MessageBeep(win::kMbIconAsterisk);
     Os().MessageBoxA(WindowHandle(), Text(kTextUninstallDone), kApplicationTitle, win::kMbOk);

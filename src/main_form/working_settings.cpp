@@ -61,8 +61,7 @@ void TMainForm::WriteMouseParameters() {
   os.SystemParametersInfoA(win::kSpiSetMouse, 0, mouse, 0);
   os.SystemParametersInfoA(win::kSpiSetMouseSpeed, 0,
                            reinterpret_cast<void*>(static_cast<intptr_t>(speed)), 0);
-  os.SystemParametersInfoA(win::kSpiSetWheelScrollLines, static_cast<uint32_t>(lines), nullptr,
-                           0);
+  os.SystemParametersInfoA(win::kSpiSetWheelScrollLines, static_cast<uint32_t>(lines), nullptr, 0);
   WriteRegistryNumber(os, kMouseKey, "SwapMouseButtons", swapped ? 1 : 0);
   WriteRegistryNumber(os, kMouseKey, "MouseSpeed", mouse[2]);
   WriteRegistryNumber(os, kMouseKey, "MouseSensitivity", speed);

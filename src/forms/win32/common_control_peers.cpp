@@ -1,7 +1,8 @@
 // Track bars and the status bar: classes of the common controls' DLL.
-#include "forms/win32/control_peers.h"
-
+#include <windows.h>
 #include <commctrl.h>
+
+#include "forms/win32/control_peers.h"
 
 namespace tivoler {
 
@@ -30,9 +31,7 @@ const char* TrackBarPeer::WindowClass() const {
   return TRACKBAR_CLASSA;
 }
 
-DWORD TrackBarPeer::KindStyle() const {
-  return TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP;
-}
+DWORD TrackBarPeer::KindStyle() const { return TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP; }
 
 void TrackBarPeer::SyncState(bool first) {
   const TTrackBar& bar = Bar(Control());
@@ -67,9 +66,7 @@ const char* StatusBarPeer::WindowClass() const {
   return STATUSCLASSNAMEA;
 }
 
-DWORD StatusBarPeer::KindStyle() const {
-  return CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
-}
+DWORD StatusBarPeer::KindStyle() const { return CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER; }
 
 // One simple part shows the control's caption.
 void StatusBarPeer::SyncState(bool first) {

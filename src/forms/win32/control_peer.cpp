@@ -30,8 +30,8 @@ Handle Win32ControlPeer::WindowHandle() const { return reinterpret_cast<Handle>(
 // shows (one window call instead of four).
 void Win32ControlPeer::MakeWindow(const char* text, const RECT& place, bool shown) {
   const TControl* container = control_.Container();
-  HWND parent = container && container->Peer() ? AsHwnd(container->Peer()->WindowHandle())
-                                                : formWindow_;
+  HWND parent =
+      container && container->Peer() ? AsHwnd(container->Peer()->WindowHandle()) : formWindow_;
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | KindStyle() | (shown ? WS_VISIBLE : 0) |
                       (shown && !control_.Enabled() ? WS_DISABLED : 0);
   HWND hwnd = CreateWindowExA(KindExStyle(), WindowClass(), text, style, place.left, place.top,
@@ -209,21 +209,28 @@ LRESULT Win32ControlPeer::SendToolMessage(UINT message) {
 std::unique_ptr<Win32ControlPeer> MakeControlPeer(TControl& control, HWND formWindow,
                                                   FontTable& fonts) {
   switch (control.Kind()) {
-    case ControlKind::Button: return std::make_unique<PushButtonPeer>(control, formWindow, fonts);
-    case ControlKind::CheckBox: return std::make_unique<CheckBoxPeer>(control, formWindow, fonts);
+    case ControlKind::Button:
+      return std::make_unique<PushButtonPeer>(control, formWindow, fonts);
+    case ControlKind::CheckBox:
+      return std::make_unique<CheckBoxPeer>(control, formWindow, fonts);
     case ControlKind::RadioButton:
       return std::make_unique<RadioButtonPeer>(control, formWindow, fonts);
-    case ControlKind::GroupBox: return std::make_unique<GroupBoxPeer>(control, formWindow, fonts);
+    case ControlKind::GroupBox:
+      return std::make_unique<GroupBoxPeer>(control, formWindow, fonts);
     case ControlKind::StaticText:
       return std::make_unique<StaticTextPeer>(control, formWindow, fonts);
-    case ControlKind::Edit: return std::make_unique<EditPeer>(control, formWindow, fonts);
+    case ControlKind::Edit:
+      return std::make_unique<EditPeer>(control, formWindow, fonts);
     case ControlKind::DropDownList:
       return std::make_unique<DropDownListPeer>(control, formWindow, fonts);
-    case ControlKind::TrackBar: return std::make_unique<TrackBarPeer>(control, formWindow, fonts);
-    case ControlKind::StatusBar: return std::make_unique<StatusBarPeer>(control, formWindow, fonts);
+    case ControlKind::TrackBar:
+      return std::make_unique<TrackBarPeer>(control, formWindow, fonts);
+    case ControlKind::StatusBar:
+      return std::make_unique<StatusBarPeer>(control, formWindow, fonts);
     case ControlKind::Panel:
     case ControlKind::PaintBox:
-    case ControlKind::Label: return std::make_unique<ViewPeer>(control, formWindow, fonts);
+    case ControlKind::Label:
+      return std::make_unique<ViewPeer>(control, formWindow, fonts);
   }
   return nullptr;
 }

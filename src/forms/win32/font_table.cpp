@@ -15,10 +15,9 @@ HFONT FontTable::Get(const TFont& font) {
       return entry.handle;
     }
   }
-  HFONT created = CreateFontA(-font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                              font.Name.c_str());
+  HFONT created = CreateFontA(
+      -font.Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(font.Charset),
+      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.Name.c_str());
   fonts_.push_back(Entry{font, created});
   return created;
 }

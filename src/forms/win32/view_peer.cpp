@@ -92,8 +92,8 @@ void ViewPeer::Paint() {
     Canvas canvas(dc);
     if (box.OnPaint) box.OnPaint(canvas);
   } else if (control.Kind() == ControlKind::Label) {
-    HGDIOBJ old = SelectObject(
-        dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+    HGDIOBJ old =
+        SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextA(dc, control.Caption().c_str(), -1, &r, DT_LEFT | DT_TOP | DT_NOPREFIX);

@@ -61,13 +61,27 @@ void OfferMouse(TApplication& app, const MSG& msg) {
       peer->PointerMoved();
       if (control.OnMouseMove) app.Guard([&] { control.OnMouseMove(x, y); });
       return;
-    case WM_LBUTTONDOWN: down = true; break;
-    case WM_RBUTTONDOWN: down = true; button = TMouseButton::Right; break;
-    case WM_MBUTTONDOWN: down = true; button = TMouseButton::Middle; break;
-    case WM_LBUTTONUP: break;
-    case WM_RBUTTONUP: button = TMouseButton::Right; break;
-    case WM_MBUTTONUP: button = TMouseButton::Middle; break;
-    default: return;
+    case WM_LBUTTONDOWN:
+      down = true;
+      break;
+    case WM_RBUTTONDOWN:
+      down = true;
+      button = TMouseButton::Right;
+      break;
+    case WM_MBUTTONDOWN:
+      down = true;
+      button = TMouseButton::Middle;
+      break;
+    case WM_LBUTTONUP:
+      break;
+    case WM_RBUTTONUP:
+      button = TMouseButton::Right;
+      break;
+    case WM_MBUTTONUP:
+      button = TMouseButton::Middle;
+      break;
+    default:
+      return;
   }
   auto& handler = down ? control.OnMouseDown : control.OnMouseUp;
   if (handler) app.Guard([&] { handler(button, x, y); });
@@ -116,8 +130,8 @@ bool MoveInRadioGroup(TApplication& app, const MSG& msg) {
       current.Parent() ? current.Parent()->Children() : current.Form().Controls();
   std::vector<TControl*> group;
   for (TControl* control : siblings) {
-    if (control == &current || (control->Kind() == ControlKind::RadioButton &&
-                                control->Showing() && control->Enabled())) {
+    if (control == &current ||
+        (control->Kind() == ControlKind::RadioButton && control->Showing() && control->Enabled())) {
       group.push_back(control);
     }
   }
@@ -150,11 +164,11 @@ class Win32Backend : public Backend {
   // carries the program's title and owns the forms, so that they get no taskbar button.
   Handle CreateApplicationWindow(TApplication& app) override {
     app_ = &app;
-    appWindow_.Reset(CreateWindowExA(
-        0, kAppClass, app.Title.c_str(),
-        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-        nullptr, GetModuleHandleA(nullptr), nullptr));
+    appWindow_.Reset(
+        CreateWindowExA(0, kAppClass, app.Title.c_str(),
+                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                        GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
     return reinterpret_cast<Handle>(appWindow_.get());
   }
 

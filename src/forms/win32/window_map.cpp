@@ -21,9 +21,7 @@ std::map<HWND, Owner>& Owners() {
 
 void EnterWindow(HWND hwnd, Win32FormPeer* form) { Owners()[hwnd] = Owner{form, nullptr}; }
 
-void EnterWindow(HWND hwnd, Win32ControlPeer* control) {
-  Owners()[hwnd] = Owner{nullptr, control};
-}
+void EnterWindow(HWND hwnd, Win32ControlPeer* control) { Owners()[hwnd] = Owner{nullptr, control}; }
 
 void ForgetWindow(HWND hwnd) { Owners().erase(hwnd); }
 

@@ -4,9 +4,9 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
-#include <shobjidl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <shobjidl.h>
 
 #include <memory>
 #include <vector>
@@ -171,8 +171,7 @@ class Win32OsPort : public OsPort {
     DWORD valueType = 0;
     BYTE first[512];
     DWORD size = sizeof first;
-    LONG result =
-        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, first, &size);
+    LONG result = ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, first, &size);
     if (result == ERROR_SUCCESS) {
       *type = valueType;
       data->assign(reinterpret_cast<const char*>(first), size);
@@ -180,8 +179,8 @@ class Win32OsPort : public OsPort {
     }
     if (result != ERROR_MORE_DATA) return result;
     std::vector<BYTE> buffer(size + 1, 0);
-    result = ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, buffer.data(),
-                                &size);
+    result =
+        ::RegQueryValueExA(AsHkey(key), name.c_str(), nullptr, &valueType, buffer.data(), &size);
     if (result != ERROR_SUCCESS) return result;
     *type = valueType;
     data->assign(reinterpret_cast<const char*>(buffer.data()), size);
