@@ -5,7 +5,7 @@ packages=(
   cmake make g++ python3 libgtest-dev googletest
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   debootstrap x11-utils imagemagick
   python3-markdown
 )

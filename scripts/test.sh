@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every test: native unit tests (also under sanitizers), the fuzz targets for a
+# Every test: the source format, native unit tests (also under sanitizers), the fuzz targets for a
 # bounded time, both Windows builds (the product checked as PE32 GUI with system
 # imports only), and the end-to-end tests of the product under Wine 10 WoW64. Ends
 # with one summary line and a non-zero exit on any failure.
@@ -28,6 +28,7 @@ step() {  # step NAME COMMAND...: runs a step, keeps going on failure
   fi
 }
 
+step "source format (clang-format)" scripts/check-format.sh
 step "native build" bash -c 'cmake --preset native >/dev/null && cmake --build --preset native -j2'
 step "unit tests" bash -c "set -o pipefail; ./build/native/tivoler_unit --gtest_brief=1 | tee '$logs/unit.log'"
 count "$logs/unit.log"
