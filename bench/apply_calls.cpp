@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/cursor_scheme.h"
 #include "fake_os.h"
 #include "main_form/main_form.h"
 
@@ -26,10 +27,6 @@ using tivoler::test::FakeOs;
 constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Local\\tivoler";
 constexpr char kFile[] = "C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini";
 constexpr char kCursors[] = "Control Panel\\Cursors";
-
-const char* const kRoles[] = {"Arrow",    "Help",     "AppStarting", "Wait",    "Crosshair",
-                              "IBeam",    "NWPen",    "No",          "SizeNS",  "SizeWE",
-                              "SizeNWSE", "SizeNESW", "SizeAll",     "UpArrow", "Hand"};
 
 // The fake, printing every call of the port while listing is on.
 class ListingOs : public FakeOs {
@@ -186,7 +183,8 @@ int main(int argc, char** argv) {
   os.AddKey("Control Panel\\Mouse");
   os.AddKey("Control Panel\\Desktop");
   os.AddKey(kCursors);
-  for (const char* role : kRoles) {
+  for (const tivoler::StandardCursorRole& standard : tivoler::kStandardRoles) {
+    const char* role = standard.Name;
     os.SetText(kCursors, role, std::string("%SystemRoot%\\Cursors\\bench_") + role + ".cur",
                tivoler::win::kRegExpandSz);
     os.AddFile(std::string("C:\\WINDOWS\\Cursors\\bench_") + role + ".cur",

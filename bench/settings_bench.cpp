@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/cursor_scheme.h"
 #include "fake_os.h"
 #include "main_form/main_form.h"
 
@@ -29,16 +30,12 @@ constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Local\\tivoler";
 constexpr char kFile[] = "C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini";
 constexpr char kCursors[] = "Control Panel\\Cursors";
 
-// The fifteen standard cursor roles of a usual system scheme, each with a file.
-const char* const kRoles[] = {"Arrow",    "Help",     "AppStarting", "Wait",    "Crosshair",
-                              "IBeam",    "NWPen",    "No",          "SizeNS",  "SizeWE",
-                              "SizeNWSE", "SizeNESW", "SizeAll",     "UpArrow", "Hand"};
-
 void PrepareSystem(FakeOs& os) {
   os.AddKey("Control Panel\\Mouse");
   os.AddKey("Control Panel\\Desktop");
   os.AddKey(kCursors);
-  for (const char* role : kRoles) {
+  for (const tivoler::StandardCursorRole& standard : tivoler::kStandardRoles) {
+    const char* role = standard.Name;
     os.SetText(kCursors, role, std::string("%SystemRoot%\\Cursors\\aero_") + role + ".cur",
                tivoler::win::kRegExpandSz);
   }
