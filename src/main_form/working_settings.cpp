@@ -1,6 +1,7 @@
 // The working settings: moving the mouse parameters between the system, the
 // detail panel's controls and the profiles.
 #include <string>
+#include <vector>
 
 #include "core/settings_file.h"
 #include "main_form/main_form.h"
@@ -108,6 +109,48 @@ void TMainForm::ReadFromSystem(bool store) {
     WheelSLNE.SetText(std::to_string(lines));
   }
   if (store) StoreProfile(0, kAllElements);
+}
+
+std::string TMainForm::WorkingState() {
+  return BoolText(LeftyRB.Checked()) + ' ' + std::to_string(SpeedTB.Position()) + ' ' +
+         BoolText(Accel1CB.Checked()) + ' ' + MouseParam0NE.Text() + ' ' +
+         BoolText(Accel2CB.Checked()) + ' ' + MouseParam1NE.Text() + ' ' +
+         std::to_string(WheelSLTB.Position());
+}
+
+// The program's own applies write the system without asking for an announcement, so an
+// announcement normally comes from outside. Whatever sent it, the one read below tells:
+// when the system holds what the working settings hold, nothing is stored or painted.
+bool TMainForm::FollowSystem(bool cursors) {
+  const std::string before = WorkingState();
+  ReadFromSystem(false);
+  bool changed = WorkingState() != before;
+  if (cursors) {
+    const std::vector<std::string> files = Profile(0).CursorFiles.Lines();
+    StoreProfile(0, kCursorScheme);
+    changed = changed || Profile(0).CursorFiles.Lines() != files;
+  }
+  if (!changed) return false;
+  StoreProfile(0, kAllElements);
+  if (DetailGB.Showing() && Visible()) ShowRole();
+  RefreshSlot(0);
+  return true;
+}
+
+void TMainForm::SystemSettingChanged(uintptr_t action) {
+  switch (action) {
+    case win::kSpiSetMouse:
+    case win::kSpiSetMouseSpeed:
+    case win::kSpiSetWheelScrollLines:
+    case win::kSpiSetMouseButtonSwap:
+      FollowSystem(false);
+      break;
+    case win::kSpiSetCursors:
+      FollowSystem(true);
+      break;
+    default:
+      break;
+  }
 }
 
 void TMainForm::StoreProfile(int n, int flags) {

@@ -58,7 +58,8 @@ TEST_F(SlotsTest, OneHotKeyAppliesEveryMatchingSlotLowestFirst) {
   FillSlot(10, "11", "65");
   Type('a');
   EXPECT_EQ(os.CallsStartingWith("MessageBeep").size(), 2u);
-  EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0], "SystemParametersInfoA 113 0 5 0");
+  EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0],
+            "SystemParametersInfoA 113 0 5 0");
   EXPECT_EQ(form->SpeedTB.Position(), 9) << "the higher slot ends in force";
   EXPECT_TRUE(form->Button7.Focused());
   os.calls.clear();
@@ -184,6 +185,10 @@ TEST_F(SlotsTest, FillingFromTheSystemUsesTheSetTypeOnlyForSetSlots) {
   form->MnSetSlotClick();
   EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Slot 3 is set from Pointer Control configuration.|0");
   EXPECT_EQ(form->Profile(3).Speed, "2");
+  os.mouseSpeed = 17;  // changed elsewhere, unannounced
+  form->MnSetSlotClick();
+  EXPECT_EQ(form->Profile(3).Speed, "17") << "what the system uses";
+  EXPECT_EQ(form->Profile(0).Speed, "17");
 }
 
 TEST_F(SlotsTest, SelectingEnablesTheCommandsOfASetSlotOnly) {
@@ -217,13 +222,12 @@ TEST_F(SlotsTest, StatusLineShowsASetSlotForTenSeconds) {
 
 TEST_F(SlotsTest, ClickAppliesAndSetAndCloseClosesTheWindow) {
   FillSlot(1, "6", "97");
-  const std::function<void()> ways[] = {
-      [&] {
-        form->ButtonMouseDown(form->Button1);
-        form->Button1.Click();
-      },
-      [&] { form->TraySlotItems[1]->Click(); },
-      [&] { Type('a'); }};
+  const std::function<void()> ways[] = {[&] {
+                                          form->ButtonMouseDown(form->Button1);
+                                          form->Button1.Click();
+                                        },
+                                        [&] { form->TraySlotItems[1]->Click(); },
+                                        [&] { Type('a'); }};
   form->NonCloseCB.SetChecked(true);  // closing only hides, so every way can be tried
   for (bool setAndClose : {false, true}) {
     form->SetAndCloseCB.SetChecked(setAndClose);

@@ -73,18 +73,19 @@ TEST_F(SystemMouseTest, AppliesTheCompleteSetForEachAccelerationState) {
     form->WheelSLTB.SetPosition(5);
     os.calls.clear();
     form->ApplyToSystem();
-    EXPECT_EQ(Applied(), (std::vector<std::string>{
-                             "SwapMouseButton 0",
-                             std::string("SystemParametersInfoA 4 0 ") + c.array + " 0",
-                             "SystemParametersInfoA 113 0 14 0",
-                             "SystemParametersInfoA 105 5 0 0",
-                             "RegSetValueExA control panel\\mouse\\SwapMouseButtons 1 0",
-                             std::string("RegSetValueExA control panel\\mouse\\MouseSpeed 1 ") + c.level,
-                             "RegSetValueExA control panel\\mouse\\MouseSensitivity 1 14",
-                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold1 1 ") + c.t1,
-                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold2 1 ") + c.t2,
-                             "RegSetValueExA control panel\\desktop\\WheelScrollLines 1 5",
-                         }));
+    EXPECT_EQ(Applied(),
+              (std::vector<std::string>{
+                  "SwapMouseButton 0",
+                  std::string("SystemParametersInfoA 4 0 ") + c.array + " 0",
+                  "SystemParametersInfoA 113 0 14 0",
+                  "SystemParametersInfoA 105 5 0 0",
+                  "RegSetValueExA control panel\\mouse\\SwapMouseButtons 1 0",
+                  std::string("RegSetValueExA control panel\\mouse\\MouseSpeed 1 ") + c.level,
+                  "RegSetValueExA control panel\\mouse\\MouseSensitivity 1 14",
+                  std::string("RegSetValueExA control panel\\mouse\\MouseThreshold1 1 ") + c.t1,
+                  std::string("RegSetValueExA control panel\\mouse\\MouseThreshold2 1 ") + c.t2,
+                  "RegSetValueExA control panel\\desktop\\WheelScrollLines 1 5",
+              }));
   }
 }
 
@@ -125,8 +126,8 @@ TEST_F(SystemMouseTest, SwapIsTakenFromTheRegistryOnly) {
     uint32_t type;
     bool swapped;
   };
-  const Case cases[] = {{"1", win::kRegSz, true},      {"0", win::kRegSz, false},
-                        {"", win::kRegSz, false},      {nullptr, 0, false},
+  const Case cases[] = {{"1", win::kRegSz, true},       {"0", win::kRegSz, false},
+                        {"", win::kRegSz, false},       {nullptr, 0, false},
                         {"1", win::kRegExpandSz, true}, {"01", win::kRegSz, false}};
   for (const Case& c : cases) {
     FakeOs fresh;
@@ -151,8 +152,10 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     bool lefty;
     int position;
   };
-  const Case cases[] = {{"False", "25", false, 20}, {"", "abc", true, 1},
-                        {"true", "7x", true, 7},    {"no", " 12 ", true, 12}};
+  const Case cases[] = {{"False", "25", false, 20},
+                        {"", "abc", true, 1},
+                        {"true", "7x", true, 7},
+                        {"no", " 12 ", true, 12}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.speed);
     Start();
@@ -276,6 +279,71 @@ TEST_F(SystemMouseTest, RefusedWriteEndsTheApplyAtThatStepAndIsShown) {
   EXPECT_NE(writes.back().find("MouseSensitivity"), std::string::npos);
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0], "Tivoler|Failed to set data for 'MouseSensitivity'.|16");
+}
+
+// A change made elsewhere and announced by the system (which the application window
+// receives) reaches the panel, the previous configuration, the preview and the tip once;
+// a panel change after it keeps the outside values. The program's own apply and other
+// settings' announcements change nothing.
+TEST_F(SystemMouseTest, AnnouncedOutsideChangeIsFollowedOnce) {
+  struct Case {
+    const char* change;
+    uintptr_t action;
+    std::function<void()> make;
+    bool followed;
+    const char* value;  // a registry value that keeps the outside change after a panel change
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"speed", win::kSpiSetMouseSpeed, [&] { os.mouseSpeed = 15; }, true, "MouseSensitivity",
+       "15"},
+      {"acceleration", win::kSpiSetMouse,
+       [&] { os.mouse[0] = 4, os.mouse[1] = 9, os.mouse[2] = 2; }, true, "MouseThreshold2", "9"},
+      {"wheel", win::kSpiSetWheelScrollLines, [&] { os.wheelLines = 7; }, true, nullptr, nullptr},
+      {"swap", win::kSpiSetMouseButtonSwap, [&] { os.SetText(kMouse, "SwapMouseButtons", "1"); },
+       true, "SwapMouseButtons", "1"},
+      {"cursor scheme", win::kSpiSetCursors,
+       [&] { os.SetText("Control Panel\\Cursors", "Arrow", "C:\\n.cur", win::kRegExpandSz); }, true,
+       nullptr, nullptr},
+      {"the program's own apply", win::kSpiSetMouseSpeed, [&] { form->SpeedTB.SetPosition(12); },
+       false, nullptr, nullptr},
+      {"another setting", 47, [&] { os.mouseSpeed = 15; }, false, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    form.reset();
+    os = FakeOs();
+    os.AddKey(kMouse);
+    os.AddKey(kDesktop);
+    os.AddKey("Control Panel\\Cursors");
+    Start();
+    form->DetailButtonClick();
+    c.make();
+    const TMouseProfile before = form->Profile(0);
+    const size_t tips = os.trayRecords.size();
+    os.calls.clear();
+    TMessage announced{wm::kSettingChange, c.action, 0, 0};
+    form->WindowMessage(announced);  // the main form's own copy is left to the system
+    EXPECT_TRUE(os.calls.empty());
+    app->HandleApplicationMessage(announced);
+    EXPECT_LE(os.CallsStartingWith("SystemParametersInfoA 112 ").size(), 1u) << "one read";
+    EXPECT_TRUE(os.CallsStartingWith("RegSetValueExA").empty()) << "reading applies nothing";
+    const bool summaryChanged = c.followed && c.action != win::kSpiSetCursors;
+    EXPECT_EQ(os.trayRecords.size(), tips + (summaryChanged ? 1 : 0)) << "the tip, once";
+    EXPECT_EQ(os.CallsStartingWith("LoadCursor").size(), c.followed ? 1u : 0u) << "the preview";
+    const TMouseProfile& now = form->Profile(0);
+    const bool stored = now.Speed != before.Speed || now.AccelT2 != before.AccelT2 ||
+                        now.WheelSL != before.WheelSL || now.ExchangeLR != before.ExchangeLR ||
+                        now.CursorFiles.Lines() != before.CursorFiles.Lines();
+    EXPECT_EQ(stored, c.followed) << "the previous configuration";
+    if (c.followed) {
+      EXPECT_EQ(form->SpeedTB.Position(), os.mouseSpeed);
+    }
+    form->WheelSLTB.SetPosition(form->WheelSLTB.Position() == 20 ? 19 : 20);
+    if (c.value) {
+      EXPECT_EQ(os.Text(kMouse, c.value), c.kept);
+    }
+  }
 }
 
 // Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
