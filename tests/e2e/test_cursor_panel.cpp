@@ -39,7 +39,7 @@ class WithWindow : public ::testing::Test {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(process->Id())) != nullptr; }, 10000))
         << "no file dialog";
-    TypeIntoFileDialog(path);
+    TypeIntoFileDialog(dialog, path);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
   }
   std::unique_ptr<Process> process;

@@ -58,8 +58,7 @@ TEST_F(SlotsTest, OneHotKeyAppliesEveryMatchingSlotLowestFirst) {
   FillSlot(10, "11", "65");
   Type('a');
   EXPECT_EQ(os.CallsStartingWith("MessageBeep").size(), 2u);
-  EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0],
-            "SystemParametersInfoA 113 0 5 0");
+  EXPECT_EQ(os.CallsStartingWith("SystemParametersInfoA 113 ")[0], "SystemParametersInfoA 113 0 5 0");
   EXPECT_EQ(form->SpeedTB.Position(), 9) << "the higher slot ends in force";
   EXPECT_TRUE(form->Button7.Focused());
   os.calls.clear();
@@ -222,12 +221,13 @@ TEST_F(SlotsTest, StatusLineShowsASetSlotForTenSeconds) {
 
 TEST_F(SlotsTest, ClickAppliesAndSetAndCloseClosesTheWindow) {
   FillSlot(1, "6", "97");
-  const std::function<void()> ways[] = {[&] {
-                                          form->ButtonMouseDown(form->Button1);
-                                          form->Button1.Click();
-                                        },
-                                        [&] { form->TraySlotItems[1]->Click(); },
-                                        [&] { Type('a'); }};
+  const std::function<void()> ways[] = {
+      [&] {
+        form->ButtonMouseDown(form->Button1);
+        form->Button1.Click();
+      },
+      [&] { form->TraySlotItems[1]->Click(); },
+      [&] { Type('a'); }};
   form->NonCloseCB.SetChecked(true);  // closing only hides, so every way can be tried
   for (bool setAndClose : {false, true}) {
     form->SetAndCloseCB.SetChecked(setAndClose);

@@ -73,19 +73,18 @@ TEST_F(SystemMouseTest, AppliesTheCompleteSetForEachAccelerationState) {
     form->WheelSLTB.SetPosition(5);
     os.calls.clear();
     form->ApplyToSystem();
-    EXPECT_EQ(Applied(),
-              (std::vector<std::string>{
-                  "SwapMouseButton 0",
-                  std::string("SystemParametersInfoA 4 0 ") + c.array + " 0",
-                  "SystemParametersInfoA 113 0 14 0",
-                  "SystemParametersInfoA 105 5 0 0",
-                  "RegSetValueExA control panel\\mouse\\SwapMouseButtons 1 0",
-                  std::string("RegSetValueExA control panel\\mouse\\MouseSpeed 1 ") + c.level,
-                  "RegSetValueExA control panel\\mouse\\MouseSensitivity 1 14",
-                  std::string("RegSetValueExA control panel\\mouse\\MouseThreshold1 1 ") + c.t1,
-                  std::string("RegSetValueExA control panel\\mouse\\MouseThreshold2 1 ") + c.t2,
-                  "RegSetValueExA control panel\\desktop\\WheelScrollLines 1 5",
-              }));
+    EXPECT_EQ(Applied(), (std::vector<std::string>{
+                             "SwapMouseButton 0",
+                             std::string("SystemParametersInfoA 4 0 ") + c.array + " 0",
+                             "SystemParametersInfoA 113 0 14 0",
+                             "SystemParametersInfoA 105 5 0 0",
+                             "RegSetValueExA control panel\\mouse\\SwapMouseButtons 1 0",
+                             std::string("RegSetValueExA control panel\\mouse\\MouseSpeed 1 ") + c.level,
+                             "RegSetValueExA control panel\\mouse\\MouseSensitivity 1 14",
+                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold1 1 ") + c.t1,
+                             std::string("RegSetValueExA control panel\\mouse\\MouseThreshold2 1 ") + c.t2,
+                             "RegSetValueExA control panel\\desktop\\WheelScrollLines 1 5",
+                         }));
   }
 }
 
@@ -126,8 +125,8 @@ TEST_F(SystemMouseTest, SwapIsTakenFromTheRegistryOnly) {
     uint32_t type;
     bool swapped;
   };
-  const Case cases[] = {{"1", win::kRegSz, true},       {"0", win::kRegSz, false},
-                        {"", win::kRegSz, false},       {nullptr, 0, false},
+  const Case cases[] = {{"1", win::kRegSz, true},      {"0", win::kRegSz, false},
+                        {"", win::kRegSz, false},      {nullptr, 0, false},
                         {"1", win::kRegExpandSz, true}, {"01", win::kRegSz, false}};
   for (const Case& c : cases) {
     FakeOs fresh;
@@ -152,10 +151,8 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     bool lefty;
     int position;
   };
-  const Case cases[] = {{"False", "25", false, 20},
-                        {"", "abc", true, 1},
-                        {"true", "7x", true, 7},
-                        {"no", " 12 ", true, 12}};
+  const Case cases[] = {{"False", "25", false, 20}, {"", "abc", true, 1},
+                        {"true", "7x", true, 7},    {"no", " 12 ", true, 12}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.speed);
     Start();
@@ -367,6 +364,17 @@ TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
               std::vector<std::string>{std::string("SwapMouseButton ") + c.written});
     EXPECT_TRUE(c.clicked->Checked());
     EXPECT_FALSE(c.other->Checked());
+  }
+  // A right-button release (as the backend reports it) moves the focus and selects nothing.
+  for (TRadioButton* released : {&form->RightyRB, &form->LeftyRB}) {
+    SCOPED_TRACE(released->Id());
+    form->Button1.SetFocus();
+    os.calls.clear();
+    released->OnMouseUp(TMouseButton::Right, 4, 4);
+    EXPECT_TRUE(released->Focused());
+    EXPECT_TRUE(form->LeftyRB.Checked());
+    EXPECT_FALSE(form->RightyRB.Checked());
+    EXPECT_TRUE(os.CallsStartingWith("SwapMouseButton").empty());
   }
 }
 
