@@ -2,7 +2,9 @@
 
 #include <shlobj.h>
 
+#include "core/names.h"
 #include "forms/message.h"
+#include "forms/window_classes.h"
 
 namespace e2e {
 
@@ -404,7 +406,7 @@ std::string ClassOf(HWND hwnd) {
 
 HWND MainFormOf(DWORD pid) {
   for (HWND hwnd : WindowsOf(pid)) {
-    if (ClassOf(hwnd) == "TivolerForm") return hwnd;
+    if (ClassOf(hwnd) == tivoler::kFormWindowClass) return hwnd;
   }
   return nullptr;
 }
@@ -415,7 +417,7 @@ constexpr char kStandInClass[] = "TivolerStandIn";
 }  // namespace
 
 StandIn::StandIn(bool withWindow) {
-  mutex_ = CreateMutexA(nullptr, FALSE, "Tivoler");
+  mutex_ = CreateMutexA(nullptr, FALSE, tivoler::kMutexName);
   if (!withWindow) return;
   WNDCLASSA cls = {};
   cls.lpfnWndProc = Proc;
@@ -423,7 +425,7 @@ StandIn::StandIn(bool withWindow) {
   cls.lpszClassName = kStandInClass;
   RegisterClassA(&cls);
   g_standIn = this;
-  window_ = CreateWindowExA(0, kStandInClass, "Tivoler", WS_POPUP, 0, 0, 10, 10, nullptr,
+  window_ = CreateWindowExA(0, kStandInClass, tivoler::kWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
