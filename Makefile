@@ -33,7 +33,7 @@ e2e: win32 win64
 e2e-win64: win64
 	TIVOLER_E2E_EXE=$(CURDIR)/build/win64/tivoler.exe scripts/e2e.sh
 
-run: win32
+run: win32 win64
 	scripts/run.sh
 
 # Performance figures side by side with their baselines (see docs/performance.md).

@@ -4,14 +4,15 @@
 # private prefix and on a virtual display of their own. The test program is the
 # 64-bit build/win64/tivoler_e2e.exe; it starts the tivoler.exe that lies beside it.
 # Arguments are passed to the test program (for example --gtest_filter=SecondStart.*).
-# TIVOLER_E2E_EXE runs another tivoler.exe (make e2e-win64: the 64-bit twin).
+# TIVOLER_E2E_EXE runs another tivoler.exe (make e2e-win64: the 64-bit twin). On a
+# kernel that runs no 32-bit code the 64-bit twin stands in, and the run says so.
 # Screenshots the tests take are copied to build/screenshots/.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   . "$root/scripts/wine-root.sh"
-  exe=${TIVOLER_E2E_EXE:-$root/build/win32/tivoler.exe}
+  exe=${TIVOLER_E2E_EXE:-$(product_for_wine)}
   tests=$root/build/win64/tivoler_e2e.exe
   [ -f "$exe" ] && [ -f "$tests" ] || { echo "build $exe and $tests first" >&2; exit 1; }
   ensure_wine_root || exit 1

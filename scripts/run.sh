@@ -10,8 +10,11 @@ if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   . "$root/scripts/wine-root.sh"
   ensure_wine_root || exit 1
   mkdir -p "$WINE_ROOT/tivoler/run"
-  cp "$root/build/win32/tivoler.exe" "$root/scripts/wine-env.sh" "$root/scripts/run.sh" "$WINE_ROOT/tivoler/run/" || exit 1
-  echo "Starting build/win32/tivoler.exe (PE32) under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null) in WoW64 mode"
+  exe=$(product_for_wine)
+  [ -f "$exe" ] || { echo "build $exe first (make win32 win64)" >&2; exit 1; }
+  cp "$exe" "$WINE_ROOT/tivoler/run/tivoler.exe" &&
+    cp "$root/scripts/wine-env.sh" "$root/scripts/run.sh" "$WINE_ROOT/tivoler/run/" || exit 1
+  echo "Starting ${exe#"$root/"} under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null)"
   in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 bash /tivoler/run/run.sh "$@"
   exit
 fi

@@ -46,6 +46,30 @@ wine_root_ready() {
     [ -f "$WINE_ROOT/usr/lib/x86_64-linux-gnu/wine/i386-windows/gdi32.dll" ]
 }
 
+# Whether this kernel lets a 64-bit process run 32-bit code (scripts/ia32-probe.c),
+# which Wine's WoW64 mode needs for the 32-bit product. A kernel without IA-32
+# emulation refuses it, and every PE32 program ends as it starts.
+kernel_runs_32bit_code() {
+  local probe="$root/build/ia32-probe"
+  mkdir -p "$root/build"
+  if [ ! -x "$probe" ] || [ "$root/scripts/ia32-probe.c" -nt "$probe" ]; then
+    cc -O0 -no-pie -static -o "$probe" "$root/scripts/ia32-probe.c" || return 1
+  fi
+  "$probe"
+}
+
+# The program the Wine runs start: the 32-bit product, or where this kernel cannot run
+# it, the 64-bit twin built from the same source (said on stderr).
+product_for_wine() {
+  if kernel_runs_32bit_code; then
+    echo "$root/build/win32/tivoler.exe"
+  else
+    echo "This kernel runs no 32-bit code (IA-32 emulation off), so Wine cannot run the 32-bit" \
+      "tivoler.exe here; its 64-bit twin build/win64/tivoler.exe stands in." >&2
+    echo "$root/build/win64/tivoler.exe"
+  fi
+}
+
 # Runs a command as root inside the root, with its own /proc, and a clean
 # environment (LANG and DISPLAY pass through).
 in_wine_root() {
