@@ -1,6 +1,7 @@
 #include "e2e_support.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include "core/names.h"
 #include "forms/message.h"
@@ -265,6 +266,10 @@ HWND FocusOf(HWND top) {
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
   return info.hwndFocus;
+}
+
+void ForgetUnsavedSystemParameters() {
+  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters\\Control Panel");
 }
 
 void CreateRegistryKey(const std::string& key) {

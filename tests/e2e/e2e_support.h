@@ -54,6 +54,11 @@ bool WriteFile(const std::string& path, const std::string& content);
 // Splits at CR LF only; anything else stays inside a line.
 std::vector<std::string> CrLfLines(const std::string& content);
 
+// Wine keeps parameters set without persisting them in a volatile key that overrides
+// the registry for every later process: its contents go, so that a program started next
+// reads the registry. The key itself stays, as every running process holds it open and
+// could set no parameter once it was deleted.
+void ForgetUnsavedSystemParameters();
 // HKEY_CURRENT_USER values, as the program writes them (REG_SZ text).
 void SetRegistryText(const std::string& key, const std::string& name, const std::string& text);
 std::string RegistryText(const std::string& key, const std::string& name);

@@ -85,7 +85,7 @@ TEST_F(WithWindow, CursorKeyMadeAnewIsReadAgain) {
 }
 
 TEST_F(WithWindow, ShortcutStartsTheSlotInTheRunningProgram) {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   SetRegistryText("Control Panel\\Mouse", "MouseSensitivity", "10");
   Start("ExchangeLR2=false\r\nSpeed2=13\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
         "AccelT22=0\r\nWheelSL2=4\r\nKey2=\r\n");

@@ -25,7 +25,7 @@ const char kSlot3[] =
     "AccelT23=0\r\nWheelSL3=3\r\nKey3=\r\n";
 
 void ResetRegistry() {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   for (const char* name : {"MouseSpeed", "MouseThreshold1", "MouseThreshold2", "SwapMouseButtons"}) {
     SetRegistryText(kMouse, name, "0");
   }

@@ -13,7 +13,7 @@ namespace ids = tivoler::ids;
 const char kMouse[] = "Control Panel\\Mouse";
 
 void ResetMouseRegistry(const char* speed) {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   SetRegistryText(kMouse, "MouseSpeed", "0");
   SetRegistryText(kMouse, "MouseThreshold1", "0");
   SetRegistryText(kMouse, "MouseThreshold2", "0");
