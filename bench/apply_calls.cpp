@@ -11,8 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/cursor_scheme.h"
-#include "fake_os.h"
+#include "fake_system.h"
 #include "main_form/main_form.h"
 
 namespace {
@@ -24,9 +23,6 @@ using tivoler::TMessage;
 using tivoler::TrayIconData;
 using tivoler::test::FakeOs;
 
-constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Local\\tivoler";
-constexpr char kFile[] = "C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini";
-constexpr char kCursors[] = "Control Panel\\Cursors";
 
 // The fake, printing every call of the port while listing is on.
 class ListingOs : public FakeOs {
@@ -180,29 +176,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   ListingOs os;
-  os.AddKey("Control Panel\\Mouse");
-  os.AddKey("Control Panel\\Desktop");
-  os.AddKey(kCursors);
-  for (const tivoler::StandardCursorRole& standard : tivoler::kStandardRoles) {
-    const char* role = standard.Name;
-    os.SetText(kCursors, role, std::string("%SystemRoot%\\Cursors\\bench_") + role + ".cur",
-               tivoler::win::kRegExpandSz);
-    os.AddFile(std::string("C:\\WINDOWS\\Cursors\\bench_") + role + ".cur",
-               FakeOs::CursorFileContent());
-  }
-  os.folders = {"C:",
-                "C:\\Users",
-                "C:\\Users\\me",
-                "C:\\Users\\me\\AppData",
-                "C:\\Users\\me\\AppData\\Local",
-                kFolder};
-  os.AddFile(kFile,
+  bench::PrepareFakeSystem(os, "bench_", true);
+  os.AddFile(bench::kSettingsFile,
              "SetType=1\r\nPositionX=300\r\nPositionY=200\r\nNonClose=false\r\n"
              "SetAndClose=false\r\nMinimizeStart=false\r\nLoadPrevious=false\r\n"
              "OriginRightBottom=false\r\nSetType=0\r\nShowMethod=0\r\n" +
                  Slot(1, 7, true, 3) + Slot(2, 14, false, 5));
   TApplication app(os, nullptr);
-  app.Title = "Tivoler";
+  app.Title = tivoler::kApplicationTitle;
   TMainForm form(app, {});
   app.CreateForm(form);
   const unsigned getParam = os.registeredMessages.at("TivolDoubleExeGetParam");

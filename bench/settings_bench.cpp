@@ -15,8 +15,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/cursor_scheme.h"
-#include "fake_os.h"
+#include "fake_system.h"
 #include "main_form/main_form.h"
 
 namespace {
@@ -26,35 +25,16 @@ using tivoler::TMainForm;
 using tivoler::TStringList;
 using tivoler::test::FakeOs;
 
-constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Local\\tivoler";
-constexpr char kFile[] = "C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini";
-constexpr char kCursors[] = "Control Panel\\Cursors";
-
-void PrepareSystem(FakeOs& os) {
-  os.AddKey("Control Panel\\Mouse");
-  os.AddKey("Control Panel\\Desktop");
-  os.AddKey(kCursors);
-  for (const tivoler::StandardCursorRole& standard : tivoler::kStandardRoles) {
-    const char* role = standard.Name;
-    os.SetText(kCursors, role, std::string("%SystemRoot%\\Cursors\\aero_") + role + ".cur",
-               tivoler::win::kRegExpandSz);
-  }
-  os.folders = {"C:",
-                "C:\\Users",
-                "C:\\Users\\me",
-                "C:\\Users\\me\\AppData",
-                "C:\\Users\\me\\AppData\\Local",
-                kFolder};
-}
+using bench::kSettingsFile;
 
 // A settings file with all eleven profiles, written by the program itself: each slot
 // is filled from a different system state and saved.
 std::string ElevenProfileFile() {
   FakeOs os;
-  PrepareSystem(os);
-  os.AddFile(kFile, "PositionX=300\r\nPositionY=200\r\n");
+  bench::PrepareFakeSystem(os, "aero_", false);
+  os.AddFile(kSettingsFile, "PositionX=300\r\nPositionY=200\r\n");
   TApplication app(os, nullptr);
-  app.Title = "Tivoler";
+  app.Title = tivoler::kApplicationTitle;
   TMainForm form(app, {});
   app.CreateForm(form);
   for (int n = 0; n < tivoler::kProfileCount; ++n) {
@@ -66,7 +46,7 @@ std::string ElevenProfileFile() {
     if (n > 0) form.Profile(n).Key = std::to_string('a' + n);
   }
   form.SaveSettings();
-  return os.files[kFile];
+  return os.files[kSettingsFile];
 }
 
 int Fail(const char* what) {
@@ -84,15 +64,15 @@ int main(int argc, char** argv) {
 
   const std::string content = ElevenProfileFile();
   FakeOs os;
-  PrepareSystem(os);
+  bench::PrepareFakeSystem(os, "aero_", false);
   // The system as it was when profile 0 was stored, so that showing the window
   // stores the same profile 0 again and saving reproduces the file byte for byte.
   os.mouseSpeed = 1;
   os.wheelLines = 1;
   os.mouse[2] = 0;
-  os.AddFile(kFile, content);
+  os.AddFile(kSettingsFile, content);
   TApplication app(os, nullptr);
-  app.Title = "Tivoler";
+  app.Title = tivoler::kApplicationTitle;
   TMainForm form(app, {});
   app.CreateForm(form);  // the first load, outside the measured part
   for (int n = 0; n < tivoler::kProfileCount; ++n) {
@@ -116,20 +96,20 @@ int main(int argc, char** argv) {
     } else if (mode == "read-lines") {
       CALLGRIND_TOGGLE_COLLECT;
       TStringList list;
-      os.ReadWholeFile(kFile, &read);
+      os.ReadWholeFile(kSettingsFile, &read);
       list.SetText(read);
       CALLGRIND_TOGGLE_COLLECT;
       if (list.Count() != lines.Count()) return Fail("read-lines lost lines");
     } else if (mode == "write-lines") {
       CALLGRIND_TOGGLE_COLLECT;
-      os.WriteWholeFile(std::string(kFile) + ".new", lines.Text());
+      os.WriteWholeFile(std::string(kSettingsFile) + ".new", lines.Text());
       CALLGRIND_TOGGLE_COLLECT;
     } else {
       return Fail("unknown mode");
     }
   }
   // Whatever was measured, the file must still say the same.
-  if (os.files[kFile] != content) return Fail("saving changed the file");
+  if (os.files[kSettingsFile] != content) return Fail("saving changed the file");
   std::printf("%s: %d repetitions, %zu bytes, %d lines\n", mode.c_str(), repeat, content.size(),
               lines.Count());
   return 0;

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "core/resource_ids.h"
+#include "forms/window_classes.h"
 #include "gui_counts.h"
 #include "main_form/control_ids.h"
 
@@ -42,7 +43,6 @@ namespace {
 
 namespace ids = tivoler::ids;
 
-constexpr char kFormClass[] = "TivolerForm";
 constexpr char kMinimalClass[] = "TivolerBenchMinimal";
 constexpr char kFloorApplyClass[] = "TivolerBenchFloorApply";
 constexpr char kMouseKey[] = "Control Panel\\Mouse";
@@ -364,7 +364,7 @@ int Startup(int count) {
   std::vector<double> floor;
   for (int i = -1; i < count; ++i) {  // i == -1: one unmeasured start of each
     WriteSettings(Settings());
-    const double t = StartToVisible(Tivoler(), kFormClass);
+    const double t = StartToVisible(Tivoler(), tivoler::kFormWindowClass);
     Settle();
     const double m = StartToVisible(Minimal(), kMinimalClass);
     Settle();
@@ -417,7 +417,7 @@ int Shortcut(int count) {
   // retries would add a second to every apply).
   WriteSettings(Settings("SetType=1\r\n") + Slot(3, 7, true, 3) + Slot(4, 14, false, 5));
   Child instance(Tivoler(), "");
-  HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, true) : nullptr;
+  HWND main = instance.Started() ? WaitForWindow(instance, tivoler::kFormWindowClass, true) : nullptr;
   if (!main) {
     Problem("the running instance did not show its window");
     return 1;
@@ -618,7 +618,7 @@ int Apply(int applies, int cursorChanges) {
   HWND floorWindow =
       floorProgram.Started() ? WaitForWindow(floorProgram, kFloorApplyClass, true) : nullptr;
   Child instance(Tivoler(), "");
-  HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, true) : nullptr;
+  HWND main = instance.Started() ? WaitForWindow(instance, tivoler::kFormWindowClass, true) : nullptr;
   if (!main || !floorWindow) {
     Problem(main ? "floor_apply.exe did not show its window"
                  : "tivoler.exe did not show its window");
@@ -792,7 +792,7 @@ void Idle(int seconds, int showMethod, const std::string& prefix) {
   Child minimal(Minimal(), "");
   HWND minimalWindow = minimal.Started() ? WaitForWindow(minimal, kMinimalClass, true) : nullptr;
   Child instance(Tivoler(), "");
-  HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, false) : nullptr;
+  HWND main = instance.Started() ? WaitForWindow(instance, tivoler::kFormWindowClass, false) : nullptr;
   if (!main || !minimalWindow) {
     Problem("a program did not start for the idle measurement");
     return;

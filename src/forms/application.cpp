@@ -15,7 +15,7 @@ bool TApplication::HandleApplicationMessage(TMessage& msg) {
     msg.Result = 0;
     return true;
   }
-  if (msg.Msg == wm::kClose ||
+  if (msg.Msg == wm::kClose || IsBroadcastMessage(msg.Msg) ||
       (msg.Msg >= wm::kFirstRegistered && msg.Msg <= wm::kLastRegistered)) {
     mainForm_->Dispatch(msg);
     return true;

@@ -35,10 +35,10 @@ class TApplication {
   // form, since other programs may find this window by the title the two share.
   bool HandleApplicationMessage(TMessage& msg);
 
-  // A registered message that the system sends to every top-level window (the shell's
-  // "TaskbarCreated"). The application window always receives it, the main form's
-  // window may as well; the main form takes it from the application window only, so
-  // that it is handled once.
+  // A message that the system sends to every top-level window (the shell's
+  // "TaskbarCreated", a change of the system's settings). The application window always
+  // receives it, the main form's window may as well; the main form takes it from the
+  // application window only, so that it is handled once.
   void AddBroadcastMessage(unsigned msg) { broadcastMessages_.insert(msg); }
   bool IsBroadcastMessage(unsigned msg) const { return broadcastMessages_.count(msg) != 0; }
 

@@ -17,6 +17,7 @@ namespace wm {
 constexpr unsigned kClose = 0x0010;
 constexpr unsigned kQueryEndSession = 0x0011;
 constexpr unsigned kShowWindow = 0x0018;
+constexpr unsigned kSettingChange = 0x001A;  // wParam: the system parameter's set action
 constexpr unsigned kSysCommand = 0x0112;
 constexpr unsigned kTimer = 0x0113;
 constexpr unsigned kLButtonUp = 0x0202;

@@ -180,6 +180,13 @@ class TMainForm : public TForm {
   // The swap, the three system parameters and the six registry values.
   void WriteMouseParameters();
   void ReadFromSystem(bool store);
+  // Reads the system again after it may have been changed from outside (announced by
+  // the system, or about to be stored in a slot). Only when the system differs from the
+  // working settings (or, with cursors, from the stored scheme) is the previous
+  // configuration stored, the preview refreshed and the tray tip renewed: true then.
+  bool FollowSystem(bool cursors, bool announced);
+  // The system's announcement of a changed setting (its set action).
+  void SystemSettingChanged(uintptr_t action);
   void StoreProfile(int n, int flags);
   bool LoadProfile(int n, int flags);
   bool ReadSwapSetting();
@@ -291,6 +298,24 @@ class TMainForm : public TForm {
   // ends the scope early.
   class LoadingScope;
   bool loading_ = false;
+  // The working settings as one text, to tell whether a read changed them.
+  std::string WorkingState();
+  // The mouse parameters as the system answers for them; a part it refused is not had.
+  struct SystemMouse {
+    bool haveMouse = false;
+    bool haveSpeed = false;
+    bool haveLines = false;
+    int mouse[3] = {0, 0, 0};
+    int speed = 0;
+    uint32_t lines = 0;
+    bool operator==(const SystemMouse& other) const;
+  };
+  // The live answers that lagged behind an announced change, while they still do.
+  std::optional<SystemMouse> laggingLive_;
+  SystemMouse LiveMouseParameters();
+  SystemMouse StoredMouseParameters();
+  // The mouse parameters into the panel's controls, under the loading guard.
+  void ShowMouseParameters(const SystemMouse& system);
   int ScreenWidth() { return Os().GetSystemMetrics(win::kSmCxScreen); }
   int ScreenHeight() { return Os().GetSystemMetrics(win::kSmCyScreen); }
 

@@ -80,6 +80,9 @@ void TMainForm::TraySlotClick(int n) {
 }
 
 void TMainForm::SetSlotFromSystem(int n) {
+  // The slot takes what the system uses now, also after a change made elsewhere that
+  // nobody announced.
+  FollowSystem(true, false);
   const int flags = Profile(n).IsSet() ? SetTypeFlags() : kAllElements;
   // The message names what was stored, around the slot number.
   int before = kTextStoredCursorBefore;

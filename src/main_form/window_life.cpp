@@ -11,6 +11,7 @@ void TMainForm::FormCreate() {
   DoubleExeGetParamMsg = Os().RegisterWindowMessageA(kDoubleExeGetParamMessage);
   TaskbarCreatedMsg = Os().RegisterWindowMessageA(kTaskbarCreatedMessage);
   if (TaskbarCreatedMsg != 0) App().AddBroadcastMessage(TaskbarCreatedMsg);
+  App().AddBroadcastMessage(wm::kSettingChange);
   App().OnMinimize = [this] { AppMinimize(); };
   InstallDropTarget();
 
@@ -69,6 +70,8 @@ void TMainForm::WndProc(TMessage& msg) {
     RemoveTrayIcon();
     AddTrayIcon();
     RefreshSlot(0);
+  } else if (msg.Msg == wm::kSettingChange) {
+    SystemSettingChanged(msg.WParam);
   } else if (DoubleExecuteMsg != 0 && msg.Msg == DoubleExecuteMsg) {
     SetWindowShown(true);
   } else if (DoubleExeGetParamMsg != 0 && msg.Msg == DoubleExeGetParamMsg) {

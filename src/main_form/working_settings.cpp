@@ -1,6 +1,8 @@
 // The working settings: moving the mouse parameters between the system, the
 // detail panel's controls and the profiles.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/settings_file.h"
 #include "main_form/main_form.h"
@@ -78,36 +80,125 @@ bool TMainForm::ReadSwapSetting() {
   return reg.ReadString("SwapMouseButtons") == "1";
 }
 
-void TMainForm::ReadFromSystem(bool store) {
-  LoadingScope loading(*this);
+bool TMainForm::SystemMouse::operator==(const SystemMouse& other) const {
+  return haveMouse == other.haveMouse && haveSpeed == other.haveSpeed &&
+         haveLines == other.haveLines && std::equal(mouse, mouse + 3, other.mouse) &&
+         speed == other.speed && lines == other.lines;
+}
+
+TMainForm::SystemMouse TMainForm::LiveMouseParameters() {
   OsPort& os = Os();
-  int mouse[3] = {0, 0, 0};
-  int speed = 0;
-  uint32_t lines = 0;
-  // A query the system refuses leaves its part of the panel as it was.
-  const bool haveMouse = os.SystemParametersInfoA(win::kSpiGetMouse, 0, mouse, 0);
-  const bool haveSpeed = os.SystemParametersInfoA(win::kSpiGetMouseSpeed, 0, &speed, 0);
-  const bool haveLines = os.SystemParametersInfoA(win::kSpiGetWheelScrollLines, 0, &lines, 0);
-  if (haveMouse) {
-    const int level = mouse[2];
+  SystemMouse live;
+  live.haveMouse = os.SystemParametersInfoA(win::kSpiGetMouse, 0, live.mouse, 0);
+  live.haveSpeed = os.SystemParametersInfoA(win::kSpiGetMouseSpeed, 0, &live.speed, 0);
+  live.haveLines = os.SystemParametersInfoA(win::kSpiGetWheelScrollLines, 0, &live.lines, 0);
+  return live;
+}
+
+// The values the system's settings store with every change they make (the program's
+// own applies write the same values).
+TMainForm::SystemMouse TMainForm::StoredMouseParameters() {
+  SystemMouse stored;
+  std::string level, threshold1, threshold2, speed, lines;
+  TRegistry mouse(Os());
+  if (mouse.OpenKey(kMouseKey)) {
+    stored.haveMouse = mouse.ReadStringIfText("MouseSpeed", &level) &&
+                       mouse.ReadStringIfText("MouseThreshold1", &threshold1) &&
+                       mouse.ReadStringIfText("MouseThreshold2", &threshold2);
+    stored.haveSpeed = mouse.ReadStringIfText("MouseSensitivity", &speed);
+  }
+  TRegistry desktop(Os());
+  stored.haveLines =
+      desktop.OpenKey(kDesktopKey) && desktop.ReadStringIfText("WheelScrollLines", &lines);
+  stored.mouse[0] = DecimalValue(threshold1);
+  stored.mouse[1] = DecimalValue(threshold2);
+  stored.mouse[2] = DecimalValue(level);
+  stored.speed = DecimalValue(speed);
+  stored.lines = static_cast<uint32_t>(DecimalValue(lines));
+  return stored;
+}
+
+void TMainForm::ShowMouseParameters(const SystemMouse& system) {
+  LoadingScope loading(*this);
+  // A part the system did not answer for leaves its part of the panel as it was.
+  if (system.haveMouse) {
+    const int level = system.mouse[2];
     Accel1CB.SetChecked(level == 1 || level == 2);
     Accel2CB.SetChecked(level == 2);
-    MouseParam0NE.SetText(level == 1 || level == 2 ? std::to_string(mouse[0]) : "0");
-    MouseParam1NE.SetText(level == 2 ? std::to_string(mouse[1]) : "0");
+    MouseParam0NE.SetText(level == 1 || level == 2 ? std::to_string(system.mouse[0]) : "0");
+    MouseParam1NE.SetText(level == 2 ? std::to_string(system.mouse[1]) : "0");
   }
-  if (haveSpeed) {
-    SpeedTB.SetPosition(speed);
-    MouseSpeedNE.SetText(std::to_string(speed));
+  if (system.haveSpeed) {
+    SpeedTB.SetPosition(system.speed);
+    MouseSpeedNE.SetText(std::to_string(system.speed));
   }
   Accel1CBClick();
   const bool swapped = ReadSwapSetting();
   LeftyRB.SetChecked(swapped);
   RightyRB.SetChecked(!swapped);
-  if (haveLines) {
-    WheelSLTB.SetPosition(static_cast<int>(lines));
-    WheelSLNE.SetText(std::to_string(lines));
+  if (system.haveLines) {
+    WheelSLTB.SetPosition(static_cast<int>(system.lines));
+    WheelSLNE.SetText(std::to_string(system.lines));
   }
+}
+
+void TMainForm::ReadFromSystem(bool store) {
+  ShowMouseParameters(LiveMouseParameters());
   if (store) StoreProfile(0, kAllElements);
+}
+
+std::string TMainForm::WorkingState() {
+  return BoolText(LeftyRB.Checked()) + ' ' + std::to_string(SpeedTB.Position()) + ' ' +
+         BoolText(Accel1CB.Checked()) + ' ' + MouseParam0NE.Text() + ' ' +
+         BoolText(Accel2CB.Checked()) + ' ' + MouseParam1NE.Text() + ' ' +
+         std::to_string(WheelSLTB.Position());
+}
+
+// The program's own applies write the system without asking for an announcement, so an
+// announcement normally comes from outside. Whatever sent it, the read below tells: when
+// the system holds what the working settings hold, nothing is stored or painted.
+bool TMainForm::FollowSystem(bool cursors, bool announced) {
+  const std::string before = WorkingState();
+  const SystemMouse live = LiveMouseParameters();
+  // A process may keep answering with the values it read first (Wine does): what the
+  // announced change stored then tells instead, and the same stale answers later are
+  // no change.
+  if (!(laggingLive_ && *laggingLive_ == live)) {
+    laggingLive_.reset();
+    ShowMouseParameters(live);
+  }
+  bool changed = WorkingState() != before;
+  if (!changed && announced) {
+    ShowMouseParameters(StoredMouseParameters());
+    changed = WorkingState() != before;
+    if (changed) laggingLive_ = live;
+  }
+  if (cursors) {
+    const std::vector<std::string> files = Profile(0).CursorFiles.Lines();
+    StoreProfile(0, kCursorScheme);
+    changed = changed || Profile(0).CursorFiles.Lines() != files;
+  }
+  if (!changed) return false;
+  StoreProfile(0, kAllElements);
+  if (DetailGB.Showing() && Visible()) ShowRole();
+  RefreshSlot(0);
+  return true;
+}
+
+void TMainForm::SystemSettingChanged(uintptr_t action) {
+  switch (action) {
+    case win::kSpiSetMouse:
+    case win::kSpiSetMouseSpeed:
+    case win::kSpiSetWheelScrollLines:
+    case win::kSpiSetMouseButtonSwap:
+      FollowSystem(false, true);
+      break;
+    case win::kSpiSetCursors:
+      FollowSystem(true, true);
+      break;
+    default:
+      break;
+  }
 }
 
 void TMainForm::StoreProfile(int n, int flags) {

@@ -41,6 +41,7 @@ constexpr uint32_t kFileAttributeDirectory = 0x10;
 
 constexpr uint32_t kSpiGetMouse = 3;
 constexpr uint32_t kSpiSetMouse = 4;
+constexpr uint32_t kSpiSetMouseButtonSwap = 33;
 constexpr uint32_t kSpiSetCursors = 87;
 constexpr uint32_t kSpiGetWheelScrollLines = 104;
 constexpr uint32_t kSpiSetWheelScrollLines = 105;

@@ -1,8 +1,11 @@
 #include "e2e_support.h"
 
 #include <shlobj.h>
+#include <shlwapi.h>
 
+#include "core/names.h"
 #include "forms/message.h"
+#include "forms/window_classes.h"
 
 namespace e2e {
 
@@ -115,18 +118,56 @@ void ClickCenter(HWND hwnd, bool right) {
   SendInput(3, in, sizeof(INPUT));
 }
 
-bool ClickTrayIcon(bool right, const std::function<bool()>& cond) {
-  // Without a desktop Wine 10 shows each tray icon as a child window of a taskbar
-  // window. An icon left behind by an ended program goes away when clicked.
+namespace {
+
+// The visible tray icons (without a desktop, Wine 10 shows each as a child window of a
+// taskbar window), in order.
+std::vector<HWND> TrayIcons() {
+  std::vector<HWND> icons;
   HWND tray = nullptr;
   if (!WaitUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); })) {
-    return false;
+    return icons;
   }
+  for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (IsWindowVisible(c) && ClassOf(c) == "__wine_tray_icon") icons.push_back(c);
+  }
+  return icons;
+}
+
+}  // namespace
+
+std::vector<std::string> TrayTips() {
+  std::vector<std::string> tips;
+  for (HWND icon : TrayIcons()) {
+    DWORD trayProcess = 0;
+    GetWindowThreadProcessId(icon, &trayProcess);
+    RECT r;
+    GetWindowRect(icon, &r);
+    SetCursorPos(r.right + 200, r.bottom + 200);  // away first: a tip shows on entering
+    Sleep(100);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    std::string tip;
+    WaitUntil([&] {
+      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == trayProcess && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
+          tip = WindowText(w);
+          return !tip.empty();
+        }
+      }
+      return false;
+    }, 3000);
+    tips.push_back(tip);
+  }
+  return tips;
+}
+
+bool ClickTrayIcon(bool right, const std::function<bool()>& cond) {
+  // An icon left behind by an ended program goes away when clicked.
   for (int attempt = 0; attempt < 10; ++attempt) {
-    std::vector<HWND> icons;
-    for (HWND c = GetWindow(tray, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-      if (IsWindowVisible(c) && ClassOf(c) == "__wine_tray_icon") icons.push_back(c);
-    }
+    const std::vector<HWND> icons = TrayIcons();
+    if (icons.empty() && !FindWindowA("Shell_TrayWnd", nullptr)) return false;
     for (HWND icon : icons) {
       Sleep(GetDoubleClickTime() + 50);  // two quick clicks would make a double click
       ClickCenter(icon, right);
@@ -225,6 +266,10 @@ HWND FocusOf(HWND top) {
   info.cbSize = sizeof info;
   GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info);
   return info.hwndFocus;
+}
+
+void ForgetUnsavedSystemParameters() {
+  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters\\Control Panel");
 }
 
 void CreateRegistryKey(const std::string& key) {
@@ -366,7 +411,7 @@ std::string ClassOf(HWND hwnd) {
 
 HWND MainFormOf(DWORD pid) {
   for (HWND hwnd : WindowsOf(pid)) {
-    if (ClassOf(hwnd) == "TivolerForm") return hwnd;
+    if (ClassOf(hwnd) == tivoler::kFormWindowClass) return hwnd;
   }
   return nullptr;
 }
@@ -377,7 +422,7 @@ constexpr char kStandInClass[] = "TivolerStandIn";
 }  // namespace
 
 StandIn::StandIn(bool withWindow) {
-  mutex_ = CreateMutexA(nullptr, FALSE, "Tivoler");
+  mutex_ = CreateMutexA(nullptr, FALSE, tivoler::kMutexName);
   if (!withWindow) return;
   WNDCLASSA cls = {};
   cls.lpfnWndProc = Proc;
@@ -385,7 +430,7 @@ StandIn::StandIn(bool withWindow) {
   cls.lpszClassName = kStandInClass;
   RegisterClassA(&cls);
   g_standIn = this;
-  window_ = CreateWindowExA(0, kStandInClass, "Tivoler", WS_POPUP, 0, 0, 10, 10, nullptr,
+  window_ = CreateWindowExA(0, kStandInClass, tivoler::kWindowTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -423,8 +468,9 @@ bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
   return opened;
 }
 
-void TypeIntoFileDialog(const std::string& path) {
-  Sleep(300);  // the dialog puts the focus into its name field as it opens
+void TypeIntoFileDialog(HWND dialog, const std::string& path) {
+  // The dialog puts the focus into its name field as it opens.
+  WaitUntil([&] { return ClassOf(FocusOf(dialog)) == "Edit"; }, 5000);
   PressKey(VK_HOME);
   INPUT shiftEnd[4] = {};
   for (INPUT& i : shiftEnd) i.type = INPUT_KEYBOARD;

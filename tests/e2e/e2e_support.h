@@ -54,6 +54,11 @@ bool WriteFile(const std::string& path, const std::string& content);
 // Splits at CR LF only; anything else stays inside a line.
 std::vector<std::string> CrLfLines(const std::string& content);
 
+// Wine keeps parameters set without persisting them in a volatile key that overrides
+// the registry for every later process: its contents go, so that a program started next
+// reads the registry. The key itself stays, as every running process holds it open and
+// could set no parameter once it was deleted.
+void ForgetUnsavedSystemParameters();
 // HKEY_CURRENT_USER values, as the program writes them (REG_SZ text).
 void SetRegistryText(const std::string& key, const std::string& name, const std::string& text);
 std::string RegistryText(const std::string& key, const std::string& name);
@@ -62,8 +67,8 @@ std::string RegistryText(const std::string& key, const std::string& name);
 void ClickCenter(HWND hwnd, bool right = false);
 // Opens a control's pop-up menu with a right click and picks an item by its key.
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
-// Replaces the name in the focused file dialog's name field with path and presses Enter.
-void TypeIntoFileDialog(const std::string& path);
+// Replaces the name in the file dialog's name field with path and presses Enter.
+void TypeIntoFileDialog(HWND dialog, const std::string& path);
 
 // The control with this id anywhere inside top (also inside panels).
 HWND ControlOf(HWND top, int id);
@@ -83,6 +88,9 @@ std::string RegistryTextOfType(const std::string& key, const std::string& name, 
 // redrawing); false when three clicks did not do it.
 bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right = false);
 std::string WindowText(HWND hwnd);
+// The tips the tray shows, one per icon, read from the tooltip that pointing at each
+// icon brings up (empty for an icon that showed none).
+std::vector<std::string> TrayTips();
 // Clicks the tray icons (left or right) until cond holds; false when it never did.
 bool ClickTrayIcon(bool right, const std::function<bool()>& cond);
 // The window that has the keyboard focus in top's thread.

@@ -39,7 +39,7 @@ class WithWindow : public ::testing::Test {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(process->Id())) != nullptr; }, 10000))
         << "no file dialog";
-    TypeIntoFileDialog(path);
+    TypeIntoFileDialog(dialog, path);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000)) << "the dialog stayed";
   }
   std::unique_ptr<Process> process;
@@ -85,7 +85,7 @@ TEST_F(WithWindow, CursorKeyMadeAnewIsReadAgain) {
 }
 
 TEST_F(WithWindow, ShortcutStartsTheSlotInTheRunningProgram) {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   SetRegistryText("Control Panel\\Mouse", "MouseSensitivity", "10");
   Start("ExchangeLR2=false\r\nSpeed2=13\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
         "AccelT22=0\r\nWheelSL2=4\r\nKey2=\r\n");

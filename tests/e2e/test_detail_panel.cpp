@@ -24,9 +24,7 @@ class DetailPanel : public ::testing::Test {
     SetRegistryText(kMouse, "SwapMouseButtons", "0");
     SetRegistryText("Control Panel\\Desktop", "WheelScrollLines", "3");
     CreateRegistryKey("Control Panel\\Cursors");
-    // Wine keeps parameters set without persisting them in a volatile key that
-    // overrides the registry for every later process: start from the registry.
-    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+    ForgetUnsavedSystemParameters();
     PrepareSettings();
     process = std::make_unique<Process>("");
     ASSERT_TRUE(WaitUntil([&] {
@@ -239,6 +237,48 @@ TEST_F(DetailPanel, RightButtonReleaseOnTheButtonAssignmentOnlyMovesTheFocus) {
   EXPECT_TRUE(RegistryBecomes("SwapMouseButtons", "0"));
   EXPECT_EQ(FocusOf(main), Item(ids::kRightyRB));
   EXPECT_EQ(SendMessageA(Item(ids::kLeftyRB), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+}
+
+// The pointer speed changed by another program, as Windows' mouse settings change it
+// (stored and announced): the panel shows it, the tray tip names it, "Set from System"
+// stores it, and moving "Wheel Lines" afterwards keeps it.
+TEST_F(DetailPanel, ChangeMadeElsewhereIsFollowed) {
+  ASSERT_EQ(WindowText(Item(ids::kMouseSpeedNE)), "10");
+  // Wine takes the speed from uiParam, Windows from pvParam: both carry it.
+  SetLastError(0);
+  const BOOL set = SystemParametersInfoA(SPI_SETMOUSESPEED, 15, reinterpret_cast<void*>(15),
+                                         SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  EXPECT_TRUE(set) << GetLastError();
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(Item(ids::kMouseSpeedNE)) == "15"; }, 5000))
+      << WindowText(Item(ids::kMouseSpeedNE));
+  EXPECT_EQ(SendMessageA(Item(ids::kSpeedTB), TBM_GETPOS, 0, 0), 15);
+  bool tipFollows = false;
+  for (const std::string& tip : TrayTips()) tipFollows |= tip.find("\nSpeed:15\n") != std::string::npos;
+  EXPECT_TRUE(tipFollows) << "the tray tip names the new speed";
+
+  // "Set from System(&T)" on slot 2.
+  HWND button2 = Item(ids::kFirstSlotButton + 1);
+  ASSERT_TRUE(ChooseFromPopupMenu(process->Id(), button2, 'T'));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(process->Id())) != nullptr; }, 10000));
+  EXPECT_EQ(DialogText(dialog), "Slot 2 is set from System configuration.");
+  SetForegroundWindow(dialog);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+
+  HWND wheel = Item(ids::kWheelSLTB);
+  ASSERT_TRUE(ClickUntil(wheel, [&] { return FocusOf(main) == wheel; }));
+  PressKey(VK_HOME);
+  PressKey(VK_RIGHT, 3);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return RegistryText("Control Panel\\Desktop", "WheelScrollLines") == "4"; }, 5000));
+  EXPECT_EQ(RegistryText(kMouse, "MouseSensitivity"), "15") << "the outside speed is kept";
+
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(process->WaitExit(), 0);
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  EXPECT_NE(content.find("\r\nSpeed2=15\r\n"), std::string::npos) << content;
 }
 
 TEST_F(DetailPanel, FirstAccelerationStartsAtThresholdOne) {

@@ -25,7 +25,7 @@ const char kSlot3[] =
     "AccelT23=0\r\nWheelSL3=3\r\nKey3=\r\n";
 
 void ResetRegistry() {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   for (const char* name : {"MouseSpeed", "MouseThreshold1", "MouseThreshold2", "SwapMouseButtons"}) {
     SetRegistryText(kMouse, name, "0");
   }
@@ -281,7 +281,7 @@ void ChooseCursor(DWORD pid, HWND main, const std::string& path) {
   ASSERT_TRUE(ChooseFromPopupMenu(pid, ControlOf(main, ids::kDropPanel), 'O'));
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000));
-  TypeIntoFileDialog(path);
+  TypeIntoFileDialog(dialog, path);
   for (int i = 0; i < 5 && !WaitUntil([&] { return !IsWindow(dialog); }, 2000); ++i) {
     PressKey(i % 2 == 0 ? VK_RETURN : VK_ESCAPE);
   }

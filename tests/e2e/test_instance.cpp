@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/names.h"
 #include "core/resource_ids.h"
 #include "e2e_support.h"
 
@@ -37,10 +38,10 @@ class RunningInstance : public ::testing::Test {
 };
 
 TEST_F(RunningInstance, IsTheOnlyInstanceAndFoundByItsTitle) {
-  HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, "Tivoler");
+  HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, tivoler::kMutexName);
   EXPECT_NE(mutex, nullptr);
   if (mutex) CloseHandle(mutex);
-  HWND found = FindWindowA(nullptr, "Tivoler");
+  HWND found = FindWindowA(nullptr, tivoler::kWindowTitle);
   ASSERT_NE(found, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(found, &pid);
@@ -161,7 +162,7 @@ TEST(SecondStart, MutexWithoutWindowEndsSilently) {
   StandIn standIn(false);
   Process second("3");
   EXPECT_EQ(second.WaitExit(), 0);
-  EXPECT_EQ(FindWindowA(nullptr, "Tivoler"), nullptr);
+  EXPECT_EQ(FindWindowA(nullptr, tivoler::kWindowTitle), nullptr);
 }
 
 }  // namespace

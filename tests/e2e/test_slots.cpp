@@ -13,7 +13,7 @@ namespace ids = tivoler::ids;
 const char kMouse[] = "Control Panel\\Mouse";
 
 void ResetMouseRegistry(const char* speed) {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters");
+  ForgetUnsavedSystemParameters();
   SetRegistryText(kMouse, "MouseSpeed", "0");
   SetRegistryText(kMouse, "MouseThreshold1", "0");
   SetRegistryText(kMouse, "MouseThreshold2", "0");
@@ -53,16 +53,12 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   EXPECT_EQ(WindowText(button3), "[3]");
 
   // Right-click slot 3, choose "Set from System(&T)" with its access key.
-  ClickCenter(button3, true);
-  Sleep(300);
-  PressKey('T');
+  ASSERT_TRUE(ChooseFromPopupMenu(process.Id(), button3, 'T'));
   EXPECT_EQ(AnswerDialog(process.Id()), "Slot 3 is set from System configuration.");
   EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(3)"; }, 5000));
 
   // Give slot 3 the hot key q: "Select Acceleration Key(&A)", then the character.
-  ClickCenter(button3, true);
-  Sleep(300);
-  PressKey('A');
+  ASSERT_TRUE(ChooseFromPopupMenu(process.Id(), button3, 'A'));
   EXPECT_TRUE(WaitUntil([&] { return WindowText(button3) == "(-)"; }, 5000));
   TypeText("q");
   const std::string keySet = AnswerDialog(process.Id());

@@ -49,7 +49,7 @@ TEST_F(Tray, HoldingTheChosenKeysBringsTheHiddenWindowUp) {
   if (Japanese()) GTEST_SKIP() << "run in the English pass";
   // Choice 4 is Home + End.
   Start("NonClose=true\r\nMinimizeStart=true\r\nShowMethod=4\r\n");
-  Sleep(1000);
+  WaitForInputIdle(process->Handle(), 5000);  // the start-up is done
   ASSERT_FALSE(IsWindowVisible(main));
   INPUT down[2] = {};
   down[0].type = down[1].type = INPUT_KEYBOARD;

@@ -99,11 +99,15 @@ bool FakeOs::HasValue(const std::string& path, const std::string& name) const {
   return key && FindValue(*key, name);
 }
 
-std::string FakeOs::Text(const std::string& path, const std::string& name) const {
+std::string FakeOs::Raw(const std::string& path, const std::string& name) const {
   const Key* key = FindKey(path);
   const FakeValue* value = key ? FindValue(*key, name) : nullptr;
-  if (!value) return std::string();
-  return value->Data.substr(0, value->Data.find('\0'));
+  return value ? value->Data : std::string();
+}
+
+std::string FakeOs::Text(const std::string& path, const std::string& name) const {
+  const std::string data = Raw(path, name);
+  return data.substr(0, data.find('\0'));
 }
 
 uint32_t FakeOs::Type(const std::string& path, const std::string& name) const {

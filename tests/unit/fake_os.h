@@ -37,7 +37,8 @@ class FakeOs : public OsPort {
   void SetRaw(const std::string& path, const std::string& name, uint32_t type,
               const std::string& data);
   bool HasValue(const std::string& path, const std::string& name) const;
-  // The stored text up to its first zero; the empty text when missing.
+  // The stored bytes, and the stored text up to its first zero; empty when missing.
+  std::string Raw(const std::string& path, const std::string& name) const;
   std::string Text(const std::string& path, const std::string& name) const;
   uint32_t Type(const std::string& path, const std::string& name) const;
   // RegQueryValueExA calls made, answered or not.

@@ -13,6 +13,8 @@ class CursorPanelTest : public MainFormFixture {
     os.AddFile("D:\\busy.ani", "RIFF....ACON");
     os.AddFile("D:\\x.CUR", FakeOs::CursorFileContent());
     os.AddFile("D:\\text.cur", "just text");
+    os.AddFile("D:\\x.old.cur", FakeOs::CursorFileContent());
+    os.AddFile("D:\\first.last\\x.cur", FakeOs::CursorFileContent());
     Start();
   }
   std::string Shown() const { return form->CursorLabel.Caption(); }
@@ -117,6 +119,8 @@ TEST_F(CursorPanelTest, ChosenFilesAreCheckedAndStoredUnexpanded) {
   const Case cases[] = {
       {"C:\\WINDOWS\\Cursors\\x.cur", true, "%SystemRoot%\\Cursors\\x.cur"},
       {"D:\\busy.ani", true, "D:\\busy.ani"},
+      {"D:\\x.old.cur", true, "D:\\x.old.cur"},
+      {"D:\\first.last\\x.cur", true, "D:\\first.last\\x.cur"},
       {"D:\\x.CUR", false, nullptr},
       {"D:\\text.cur", false, nullptr},
       {"D:\\missing.cur", false, nullptr},

@@ -154,8 +154,9 @@ TEST_F(CursorSchemeTest, SetRoleFileWritesEmptyOrExistingFileOnly) {
   EXPECT_TRUE(scheme.SetRoleFile("Arrow", ""));
   EXPECT_EQ(os.Text(kKey, "Arrow"), "");
   EXPECT_EQ(Reloads(), 2);
-  EXPECT_TRUE(scheme.SetRoleFile("Arrow", "C:\\"));
-  EXPECT_EQ(Writes(), 2) << "a folder is no cursor file";
+  os.folders.insert("C:\\cursors.cur");
+  EXPECT_TRUE(scheme.SetRoleFile("Arrow", "C:\\cursors.cur"));
+  EXPECT_EQ(Writes(), 2) << "an existing folder is no cursor file";
 }
 
 TEST_F(CursorSchemeTest, ReloadRetriesElevenTimesAtMost) {

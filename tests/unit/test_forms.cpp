@@ -99,7 +99,8 @@ TEST(Registry, WritesTextWithZeroAndRaisesWhenRefused) {
   reg.WriteExpandString("b", "");
   EXPECT_EQ(os.Type("K", "a"), win::kRegSz);
   EXPECT_EQ(os.Type("K", "b"), win::kRegExpandSz);
-  EXPECT_EQ(os.Text("K", "a"), "12");
+  EXPECT_EQ(os.Raw("K", "a"), std::string("12\0", 3)) << "the text and its zero";
+  EXPECT_EQ(os.Raw("K", "b"), std::string("\0", 1));
   try {
     reg.WriteString("locked", "1");
     FAIL() << "a refused write must raise";

@@ -83,6 +83,9 @@ TEST(FirstInstance, CreatesMutexRegistersMessagesAndShowsWindow) {
                                       "RegisterWindowMessageA TivolDoubleExeGetParam",
                                       "RegisterWindowMessageA TaskbarCreated"}));
   EXPECT_TRUE(os.sent.empty());
+  // The application window stays out of sight (headless, its handle is 0); the main
+  // form shows itself.
+  EXPECT_EQ(os.CallsStartingWith("ShowWindow "), std::vector<std::string>{"ShowWindow 0 0"});
 }
 
 class MainFormTest : public ::testing::Test {

@@ -184,6 +184,10 @@ TEST_F(SlotsTest, FillingFromTheSystemUsesTheSetTypeOnlyForSetSlots) {
   form->MnSetSlotClick();
   EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Slot 3 is set from Pointer Control configuration.|0");
   EXPECT_EQ(form->Profile(3).Speed, "2");
+  os.mouseSpeed = 17;  // changed elsewhere, unannounced
+  form->MnSetSlotClick();
+  EXPECT_EQ(form->Profile(3).Speed, "17") << "what the system uses";
+  EXPECT_EQ(form->Profile(0).Speed, "17");
 }
 
 TEST_F(SlotsTest, SelectingEnablesTheCommandsOfASetSlotOnly) {

@@ -278,6 +278,74 @@ TEST_F(SystemMouseTest, RefusedWriteEndsTheApplyAtThatStepAndIsShown) {
   EXPECT_EQ(os.messageBoxes[0], "Tivoler|Failed to set data for 'MouseSensitivity'.|16");
 }
 
+// A change made elsewhere and announced by the system (which the application window
+// receives) reaches the panel, the previous configuration, the preview and the tip once;
+// a panel change after it keeps the outside values. The program's own apply and other
+// settings' announcements change nothing.
+TEST_F(SystemMouseTest, AnnouncedOutsideChangeIsFollowedOnce) {
+  struct Case {
+    const char* change;
+    uintptr_t action;
+    std::function<void()> make;
+    bool followed;
+    const char* value;  // a registry value that keeps the outside change after a panel change
+    const char* kept;
+  };
+  const Case cases[] = {
+      {"speed", win::kSpiSetMouseSpeed, [&] { os.mouseSpeed = 15; }, true, "MouseSensitivity",
+       "15"},
+      {"acceleration", win::kSpiSetMouse,
+       [&] { os.mouse[0] = 4, os.mouse[1] = 9, os.mouse[2] = 2; }, true, "MouseThreshold2", "9"},
+      {"wheel", win::kSpiSetWheelScrollLines, [&] { os.wheelLines = 7; }, true, nullptr, nullptr},
+      {"speed stored, the live answer kept from before (as Wine keeps it)",
+       win::kSpiSetMouseSpeed, [&] { os.SetText(kMouse, "MouseSensitivity", "15"); }, true,
+       "MouseSensitivity", "15"},
+      {"swap", win::kSpiSetMouseButtonSwap, [&] { os.SetText(kMouse, "SwapMouseButtons", "1"); },
+       true, "SwapMouseButtons", "1"},
+      {"cursor scheme", win::kSpiSetCursors,
+       [&] { os.SetText("Control Panel\\Cursors", "Arrow", "C:\\n.cur", win::kRegExpandSz); }, true,
+       nullptr, nullptr},
+      {"the program's own apply", win::kSpiSetMouseSpeed, [&] { form->SpeedTB.SetPosition(12); },
+       false, nullptr, nullptr},
+      {"another setting", 47, [&] { os.mouseSpeed = 15; }, false, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.change);
+    form.reset();
+    os = FakeOs();
+    os.AddKey(kMouse);
+    os.AddKey(kDesktop);
+    os.AddKey("Control Panel\\Cursors");
+    Start();
+    form->DetailButtonClick();
+    c.make();
+    const TMouseProfile before = form->Profile(0);
+    const size_t tips = os.trayRecords.size();
+    os.calls.clear();
+    TMessage announced{wm::kSettingChange, c.action, 0, 0};
+    form->WindowMessage(announced);  // the main form's own copy is left to the system
+    EXPECT_TRUE(os.calls.empty());
+    app->HandleApplicationMessage(announced);
+    EXPECT_LE(os.CallsStartingWith("SystemParametersInfoA 112 ").size(), 1u) << "one read";
+    EXPECT_TRUE(os.CallsStartingWith("RegSetValueExA").empty()) << "reading applies nothing";
+    const bool summaryChanged = c.followed && c.action != win::kSpiSetCursors;
+    EXPECT_EQ(os.trayRecords.size(), tips + (summaryChanged ? 1 : 0)) << "the tip, once";
+    EXPECT_EQ(os.CallsStartingWith("LoadCursor").size(), c.followed ? 1u : 0u) << "the preview";
+    const TMouseProfile& now = form->Profile(0);
+    const bool stored = now.Speed != before.Speed || now.AccelT2 != before.AccelT2 ||
+                        now.WheelSL != before.WheelSL || now.ExchangeLR != before.ExchangeLR ||
+                        now.CursorFiles.Lines() != before.CursorFiles.Lines();
+    EXPECT_EQ(stored, c.followed) << "the previous configuration";
+    form->SelectSlot(form->Button2);
+    form->MnSetSlotClick();  // a live answer that still lags is no change
+    EXPECT_EQ(form->Profile(2).Speed, c.followed ? now.Speed : std::to_string(os.mouseSpeed));
+    form->WheelSLTB.SetPosition(form->WheelSLTB.Position() == 20 ? 19 : 20);
+    if (c.value) {
+      EXPECT_EQ(os.Text(kMouse, c.value), c.kept);
+    }
+  }
+}
+
 // Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
 // other one, back and forth.
 TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
@@ -299,6 +367,17 @@ TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
               std::vector<std::string>{std::string("SwapMouseButton ") + c.written});
     EXPECT_TRUE(c.clicked->Checked());
     EXPECT_FALSE(c.other->Checked());
+  }
+  // A right-button release (as the backend reports it) moves the focus and selects nothing.
+  for (TRadioButton* released : {&form->RightyRB, &form->LeftyRB}) {
+    SCOPED_TRACE(released->Id());
+    form->Button1.SetFocus();
+    os.calls.clear();
+    released->OnMouseUp(TMouseButton::Right, 4, 4);
+    EXPECT_TRUE(released->Focused());
+    EXPECT_TRUE(form->LeftyRB.Checked());
+    EXPECT_FALSE(form->RightyRB.Checked());
+    EXPECT_TRUE(os.CallsStartingWith("SwapMouseButton").empty());
   }
 }
 

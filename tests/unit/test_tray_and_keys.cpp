@@ -242,6 +242,10 @@ TEST_F(HoldKeysTest, LettingGoOrHoldingOneKeyPutsNothingUp) {
             std::vector<std::string>{"GetAsyncKeyState 160"});
   EXPECT_TRUE(os.CallsStartingWith("Shell_NotifyIconA").empty());
   EXPECT_FALSE(form->Visible());
+  os.keysDown = {0xA0};  // the first key only, for longer than a hold takes
+  for (int i = 0; i < 4; ++i) form->Timer.Tick();
+  EXPECT_TRUE(os.CallsStartingWith("Shell_NotifyIconA").empty()) << "no hot icon";
+  EXPECT_FALSE(form->Visible());
 }
 
 TEST_F(HoldKeysTest, SingleKeyChoicesAndAChangeInMidHold) {

@@ -7,12 +7,12 @@
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/win32/control_peers.h"
+#include "forms/window_classes.h"
 
 namespace tivoler {
 
 namespace {
 
-constexpr char kFormClass[] = "TivolerForm";
 // A small caption with a close box only. No WS_CLIPCHILDREN: the form paints the
 // background that group boxes leave open.
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -28,13 +28,13 @@ void Win32FormPeer::RegisterClass(HINSTANCE instance) {
   form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   form.hIcon = LoadIconA(instance, kIconMain);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  form.lpszClassName = kFormClass;
+  form.lpszClassName = kFormWindowClass;
   ::RegisterClassA(&form);
 }
 
 Win32FormPeer::Win32FormPeer(TForm& form, HWND owner) : form_(form) {
   // WindowProc enters the window on its first message (WM_NCCREATE).
-  CreateWindowExA(kFormExStyle, kFormClass, "", kFormStyle, 0, 0, 0, 0, owner, nullptr,
+  CreateWindowExA(kFormExStyle, kFormWindowClass, "", kFormStyle, 0, 0, 0, 0, owner, nullptr,
                   GetModuleHandleA(nullptr), this);
   created_ = static_cast<bool>(window_);
 }

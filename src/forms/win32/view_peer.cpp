@@ -3,12 +3,11 @@
 #include "forms/form.h"
 #include "forms/menus.h"
 #include "forms/win32/control_peers.h"
+#include "forms/window_classes.h"
 
 namespace tivoler {
 
 namespace {
-
-constexpr char kViewClass[] = "TivolerView";
 
 class Canvas : public TCanvas {
  public:
@@ -29,11 +28,11 @@ void ViewPeer::RegisterClass(HINSTANCE instance) {
   view.lpfnWndProc = WindowProc;
   view.hInstance = instance;
   view.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  view.lpszClassName = kViewClass;
+  view.lpszClassName = kViewWindowClass;
   ::RegisterClassA(&view);
 }
 
-const char* ViewPeer::WindowClass() const { return kViewClass; }
+const char* ViewPeer::WindowClass() const { return kViewWindowClass; }
 
 // Every message goes to the control's window procedure, which may be replaced and
 // passes what it leaves on to DefaultHandler.

@@ -18,12 +18,11 @@
 #include "forms/win32/control_peers.h"
 #include "forms/win32/font_table.h"
 #include "forms/win32/form_peer.h"
+#include "forms/window_classes.h"
 
 namespace tivoler {
 
 namespace {
-
-constexpr char kAppClass[] = "TivolerApplication";
 
 HWND AsHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
 
@@ -152,7 +151,7 @@ class Win32Backend : public Backend {
     WNDCLASSA app = {};
     app.lpfnWndProc = AppWindowProc;
     app.hInstance = instance;
-    app.lpszClassName = kAppClass;
+    app.lpszClassName = kApplicationWindowClass;
     RegisterClassA(&app);
     ViewPeer::RegisterClass(instance);
     Win32FormPeer::RegisterClass(instance);
@@ -165,7 +164,7 @@ class Win32Backend : public Backend {
   Handle CreateApplicationWindow(TApplication& app) override {
     app_ = &app;
     appWindow_.Reset(
-        CreateWindowExA(0, kAppClass, app.Title.c_str(),
+        CreateWindowExA(0, kApplicationWindowClass, app.Title.c_str(),
                         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
