@@ -24,6 +24,7 @@ import time
 import zipfile
 
 import markdown
+from markdown.extensions.toc import slugify_unicode
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -44,6 +45,7 @@ img { display: block; margin: .8em 0; border: 1px solid #c8c8c8; image-rendering
 table { border-collapse: collapse; margin: .8em 0; }
 th, td { border: 1px solid #c8c8c8; padding: .3em .6em; text-align: left; vertical-align: top; }
 th { background: #f2f2f2; }
+td:first-child { white-space: nowrap; }
 """
 
 
@@ -74,10 +76,31 @@ def embed_images(body, folder):
     return re.sub(r'(<img [^>]*src=")([^":]+\.png)(")', inline, body)
 
 
-# A line break inside a Japanese sentence: after a Japanese character (or the end of
-# bold or code), before a Japanese character (or the start of bold or code).
-JAPANESE_BREAK = re.compile(r"(?:(?<=[^\x00-\x7f])\n[ \t]*(?=[^\x00-\x7f\s]|\*\*|`))"
-                            r"|(?:(?:(?<=\*\*)|(?<=`))\n[ \t]*(?=[^\x00-\x7f\s]))")
+# A line break inside a Japanese paragraph: next to a Japanese character (or the end or
+# start of bold or code that touches one), and not before a line that starts a block of
+# its own (a list item, a table row, a heading, a picture, a quote).
+JAPANESE_BREAK = re.compile(r"(?:(?<=[^\x00-\x7f])|(?<=\*\*)|(?<=`))\n[ \t]*"
+                            r"(?![ \t\n]|[-*+] |\d+\. |[|#>!])")
+
+
+def join_japanese_lines(text):
+    """Joins the lines of each Japanese paragraph without a space.
+
+    A browser shows a line break as a space, and Japanese has none between words: not
+    after "。" or "、", not between two Japanese words, and not where a line ends with a
+    Japanese word and the next begins with a Latin one (the source puts a space on the
+    line itself where it wants one). Code blocks keep their lines.
+    """
+    out = []
+    for block in re.split(r"(\n{2,})", text):
+        if block.startswith("    ") or block.startswith("\n"):
+            out.append(block)
+            continue
+        block = JAPANESE_BREAK.sub("", block)
+        # The same before a Japanese character, after the end of a Latin line.
+        block = re.sub(r"\n[ \t]*(?=[^\x00-\x7f])", "", block)
+        out.append(block)
+    return "".join(out)
 
 
 def guide_html(language, source, title):
@@ -85,9 +108,11 @@ def guide_html(language, source, title):
     with open(path, encoding="utf-8") as f:
         text = f.read()
     if language == "ja":
-        # A browser shows a line break as a space; Japanese has none between words.
-        text = JAPANESE_BREAK.sub("", text)
-    body = markdown.markdown(text, extensions=["tables", "toc"], output_format="html")
+        text = join_japanese_lines(text)
+    # Headings get ids made of their own words, in either language, as links in the
+    # guides spell them.
+    body = markdown.markdown(text, extensions=["tables", "toc"], output_format="html",
+                             extension_configs={"toc": {"slugify": slugify_unicode}})
     body = embed_images(body, os.path.dirname(path))
     page = ('<!DOCTYPE html>\n<html lang="%s">\n<head>\n<meta charset="utf-8">\n'
             '<meta name="viewport" content="width=device-width, initial-scale=1">\n'

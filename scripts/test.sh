@@ -39,6 +39,8 @@ step "fuzz targets (bounded)" env FUZZ_SECONDS="${FUZZ_SECONDS:-20}" scripts/fuz
 step "win32 build" bash -c 'cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2'
 step "win32 product check" scripts/check-pe.sh build/win32/tivoler.exe \
   "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"
+step "docs against the build (version, links)" /usr/bin/python3 scripts/check-docs.py \
+  "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/win32/CMakeCache.txt)"
 step "win64 build" bash -c 'cmake --preset win64 >/dev/null && cmake --build --preset win64 -j2'
 step "end-to-end tests (Wine 10)" bash -c "set -o pipefail; scripts/e2e.sh --gtest_brief=1 | tee '$logs/e2e.log'"
 count "$logs/e2e.log"

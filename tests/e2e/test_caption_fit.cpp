@@ -3,6 +3,7 @@
 // menus are saved beside (the user guide shows them).
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -184,13 +185,36 @@ HWND ShownMenuOf(DWORD pid) {
   return nullptr;
 }
 
-// The smallest rectangle around window's rectangle and r.
-RECT Around(HWND window, const RECT& r) {
-  RECT shown, both;
-  GetWindowRect(window, &shown);
-  UnionRect(&both, &shown, &r);
-  return both;
-}
+// While it lives, menus are drawn in "MS Sans Serif", the bitmap font of the window's own
+// controls, at the size of the menu font; then the menu font is put back. Wine 10 draws a
+// menu's access-key underline where the text would end in Tahoma's measured widths, not
+// in its drawn ones: in the longer English items the underline stands apart after the
+// caption ("Key(A) _"), which a reader takes for a fault of the program. A bitmap font's
+// widths are the same both ways. The Japanese pass keeps its menu font (its characters
+// come from the linked Japanese font, whose underlines sit right).
+class BitmapMenuFont {
+ public:
+  BitmapMenuFont() {
+    saved_.cbSize = sizeof saved_;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0)) return;
+    NONCLIENTMETRICSW metrics = saved_;
+    wcscpy(metrics.lfMenuFont.lfFaceName, L"MS Sans Serif");
+    // A program started from now on reads the metrics from the prefix's registry.
+    changed_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics,
+                                     SPIF_UPDATEINIFILE) != FALSE;
+  }
+  ~BitmapMenuFont() {
+    if (changed_) {
+      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof saved_, &saved_, SPIF_UPDATEINIFILE);
+    }
+  }
+  BitmapMenuFont(const BitmapMenuFont&) = delete;
+  BitmapMenuFont& operator=(const BitmapMenuFont&) = delete;
+
+ private:
+  NONCLIENTMETRICSW saved_ = {};
+  bool changed_ = false;
+};
 
 // The folder "screenshots" beside the test program.
 std::string ScreenshotPath(const std::string& name) {
@@ -200,6 +224,8 @@ std::string ScreenshotPath(const std::string& name) {
 }
 
 TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
+  std::optional<BitmapMenuFont> menuFont;
+  if (!Japanese()) menuFont.emplace();
   // Two slots are filled, the first with the hot key a, so that the pictures show
   // slots as they look in use.
   Start("PositionX=300\r\nPositionY=200\r\n"
@@ -262,8 +288,8 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
     for (int id : view.captions) EXPECT_EQ(shown.count(id), 1u) << "control " << id << " is shown";
   }
 
-  // The slot menu of the first slot beside the collapsed window, then the tray menu
-  // beside the tray.
+  // The slot menu of the first slot, then the tray menu: each picture is the menu's own
+  // window, with nothing of the screen around it.
   ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton), [&] {
     return !IsWindowVisible(ControlOf(main, ids::kOptionGB));
   }));
@@ -271,18 +297,12 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
                          [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
   Sleep(800);
-  RECT window;
-  GetWindowRect(main, &window);
-  EXPECT_TRUE(SaveScreenshot(Around(menu, window), ScreenshotPath(language + "-slot-menu.bmp")));
+  EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-slot-menu.bmp")));
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
   ASSERT_TRUE(ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
   Sleep(800);
-  // The menu opens where the icon was clicked: the picture shows it with the icon.
-  POINT click;
-  GetCursorPos(&click);
-  const RECT icon = {click.x - 12, click.y - 12, click.x + 12, click.y + 12};
-  EXPECT_TRUE(SaveScreenshot(Around(menu, icon), ScreenshotPath(language + "-tray-menu.bmp")));
+  EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp")));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
 }
