@@ -17,6 +17,8 @@ namespace wm {
 constexpr unsigned kClose = 0x0010;
 constexpr unsigned kQueryEndSession = 0x0011;
 constexpr unsigned kShowWindow = 0x0018;
+constexpr unsigned kInputDeviceChange = 0x00FE;
+constexpr unsigned kInput = 0x00FF;
 constexpr unsigned kSysCommand = 0x0112;
 constexpr unsigned kTimer = 0x0113;
 constexpr unsigned kLButtonUp = 0x0202;
