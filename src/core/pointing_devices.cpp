@@ -21,9 +21,12 @@ int HexValue(char c) {
 std::string EscapedName(const std::string& name) {
   static const char kHex[] = "0123456789abcdef";
   std::string text;
-  for (char c : name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
     const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte >= 0x7F || (c >= 'A' && c <= 'Z') || c == '%' || c == '|' || c == ',') {
+    const bool lowerNext = i + 1 < name.size() && name[i + 1] >= 'a' && name[i + 1] <= 'z';
+    if (byte < 0x20 || byte >= 0x7F || (c >= 'A' && c <= 'Z' && lowerNext) || c == '%' ||
+        c == '|' || c == ',') {
       text += '%';
       text += kHex[byte >> 4];
       text += kHex[byte & 0xF];

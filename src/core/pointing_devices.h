@@ -25,10 +25,11 @@ std::string DeviceIdentity(const std::string& path);
 // Whether text is an identity this program could have made.
 bool IsDeviceIdentity(const std::string& text);
 
-// The settings-file value of a slot's devices: "ID,name|ID,name". The identity holds
-// no lower-case letters and the name none of upper case (each is written "%xx", as
-// are the separators and every byte outside printable ASCII), so that no option key,
-// which mixes both cases, can appear in the line.
+// The settings-file value of a slot's devices: "ID,name|ID,name". Every option key
+// of the file begins with an upper-case letter followed by a lower-case one; the
+// identity holds no lower-case letter, and in the name such a pair is written with
+// the upper-case letter as "%xx" (as are "%", the separators and every byte outside
+// printable ASCII), so that the line holds no key of the file.
 std::string DeviceListText(const std::vector<BoundDevice>& devices);
 // The devices of such a value. Entries without a valid identity are dropped, an
 // identity seen twice counts once, names are cut at kMaxDeviceNameLength bytes

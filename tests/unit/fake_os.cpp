@@ -596,10 +596,8 @@ bool FakeOs::RegisterRawInputDevices(uint16_t usagePage, uint16_t usage, uint32_
                   std::to_string(target));
   const uint32_t key = static_cast<uint32_t>(usagePage) << 16 | usage;
   if (flags & win::kRidevRemove) {
-    if (target != kNoHandle) return false;
     rawRegistrations.erase(key);
   } else {
-    if ((flags & win::kRidevInputSink) && target == kNoHandle) return false;
     rawRegistrations[key] = flags;
   }
   return true;
