@@ -254,6 +254,8 @@ class TMainForm : public TForm {
   };
   // The pointing devices attached now, as last listed.
   std::vector<ConnectedDevice> ConnectedDevices;
+  // The devices the slot menu lists now, in its order.
+  std::vector<BoundDevice> MenuDevices;
   // Raw mouse input is registered: some set slot holds a device.
   bool RawInputRegistered = false;
   // The device of the last input seen, and the one whose input made the last switch.

@@ -2,7 +2,7 @@
 // input that switches to the slot of the device in use, and devices coming and going.
 #include "core/pointing_devices.h"
 
-#include <algorithm>
+#include <cstddef>
 
 #include "core/slot_rules.h"
 #include "main_form/main_form.h"
@@ -16,6 +16,24 @@ std::string MenuText(const std::string& name) {
   std::string text;
   for (char c : name) text += c == '&' ? std::string("&&") : std::string(1, c);
   return text;
+}
+
+bool Contains(const std::vector<std::string>& ids, const std::string& id) {
+  for (const std::string& listed : ids) {
+    if (listed == id) return true;
+  }
+  return false;
+}
+
+// Removes the device with this identity; true when there was one.
+bool RemoveDevice(std::vector<BoundDevice>& devices, const std::string& id) {
+  for (size_t i = 0; i < devices.size(); ++i) {
+    if (devices[i].Id == id) {
+      devices.erase(devices.begin() + static_cast<std::ptrdiff_t>(i));
+      return true;
+    }
+  }
+  return false;
 }
 
 bool SameTexts(const TStringList& a, const TStringList& b) {
@@ -41,9 +59,9 @@ void TMainForm::RefreshDevices() {
     // else the hardware id (never the path with its port part).
     std::string name = Os().HidD_GetProductString(path);
     if (name.empty()) name = Os().DeviceDescription(path);
-    name.erase(std::remove_if(name.begin(), name.end(),
-                              [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
-               name.end());
+    for (char& c : name) {
+      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
     if (name.empty()) name = id.substr(id.find('\\') + 1);
     ConnectedDevices.push_back(
         {entry.hDevice, id, CutAtCharacter(Os(), name, kMaxDeviceNameLength)});
@@ -61,6 +79,7 @@ int TMainForm::SlotOfDevice(const std::string& id) {
 
 void TMainForm::FillDeviceMenu() {
   MnUseWithMouse.Items.clear();
+  MenuDevices.clear();
   const int n = CurrentSlot;
   const bool set = n >= 1 && n <= kSlotCount && Profile(n).IsSet();
   MnUseWithMouse.Enabled = set;
@@ -68,18 +87,20 @@ void TMainForm::FillDeviceMenu() {
     RefreshDevices();
     std::vector<std::string> listed;
     for (const ConnectedDevice& connected : ConnectedDevices) {
-      if (std::find(listed.begin(), listed.end(), connected.Id) != listed.end()) continue;
+      if (Contains(listed, connected.Id)) continue;
       listed.push_back(connected.Id);
-      TMenuItem& item = MnUseWithMouse.Add(MenuText(connected.Name));
-      item.Checked = SlotOfDevice(connected.Id) == n;
-      const BoundDevice device{connected.Id, connected.Name};
-      item.OnClick = [this, n, device] { ToggleDevice(n, device); };
+      MenuDevices.push_back({connected.Id, connected.Name});
     }
+    // Then the slot's devices that are not connected now, so that they can be unbound.
     for (const BoundDevice& device : Profile(n).Devices) {
-      if (std::find(listed.begin(), listed.end(), device.Id) != listed.end()) continue;
-      TMenuItem& item = MnUseWithMouse.Add(MenuText(device.Name) + Text(kTextSlotMenuNotConnected));
-      item.Checked = true;
-      item.OnClick = [this, n, device] { ToggleDevice(n, device); };
+      if (!Contains(listed, device.Id)) MenuDevices.push_back(device);
+    }
+    for (size_t i = 0; i < MenuDevices.size(); ++i) {
+      const BoundDevice& device = MenuDevices[i];
+      TMenuItem& item = MnUseWithMouse.Add(
+          MenuText(device.Name) + (i < listed.size() ? "" : Text(kTextSlotMenuNotConnected)));
+      item.Checked = SlotOfDevice(device.Id) == n;
+      item.OnClick = [this, n, i] { ToggleDevice(n, MenuDevices[i]); };
     }
   }
   // The submenu always has an entry, so that it shows as one even when disabled.
@@ -88,16 +109,14 @@ void TMainForm::FillDeviceMenu() {
 
 void TMainForm::ToggleDevice(int n, const BoundDevice& device) {
   if (n < 1 || n > kSlotCount || !Profile(n).IsSet()) return;
-  const int owner = SlotOfDevice(device.Id);
+  const BoundDevice chosen = device;  // device may belong to a list changed below
+  const int owner = SlotOfDevice(chosen.Id);
   if (owner != 0) {
-    std::vector<BoundDevice>& devices = Profile(owner).Devices;
-    devices.erase(std::remove_if(devices.begin(), devices.end(),
-                                 [&](const BoundDevice& d) { return d.Id == device.Id; }),
-                  devices.end());
+    RemoveDevice(Profile(owner).Devices, chosen.Id);
     RefreshSlot(owner);
   }
   if (owner != n && Profile(n).Devices.size() < kMaxDevicesPerSlot) {
-    Profile(n).Devices.push_back(device);
+    Profile(n).Devices.push_back(chosen);
     RefreshSlot(n);
   }
   // The next input is looked at anew: the device may switch at once.
@@ -112,14 +131,14 @@ void TMainForm::CheckDeviceBindings() {
     std::vector<BoundDevice>& devices = Profile(n).Devices;
     if (!Profile(n).IsSet()) devices.clear();
     // A device in two slots stays with the first.
-    devices.erase(std::remove_if(devices.begin(), devices.end(),
-                                 [&](const BoundDevice& d) {
-                                   return std::find(seen.begin(), seen.end(), d.Id) != seen.end();
-                                 }),
-                  devices.end());
-    for (BoundDevice& device : devices) {
-      device.Name = CutAtCharacter(Os(), device.Name, kMaxDeviceNameLength);
-      seen.push_back(device.Id);
+    for (size_t i = 0; i < devices.size();) {
+      if (Contains(seen, devices[i].Id)) {
+        devices.erase(devices.begin() + static_cast<std::ptrdiff_t>(i));
+        continue;
+      }
+      devices[i].Name = CutAtCharacter(Os(), devices[i].Name, kMaxDeviceNameLength);
+      seen.push_back(devices[i].Id);
+      ++i;
     }
   }
   Profile(0).Devices.clear();
@@ -181,20 +200,14 @@ void TMainForm::RawInput(TMessage& msg) {
   }
   LastInputDevice = device;
   if (device == SwitchDevice) return;
-  auto find = [&]() -> const ConnectedDevice* {
+  int n = -1;
+  for (int pass = 0; pass < 2 && n < 0; ++pass) {
+    if (pass == 1) RefreshDevices();  // it came before the news of its arrival
     for (const ConnectedDevice& connected : ConnectedDevices) {
-      if (connected.Device == device) return &connected;
+      if (connected.Device == device) n = SlotOfDevice(connected.Id);
     }
-    return nullptr;
-  };
-  const ConnectedDevice* connected = find();
-  if (!connected) {
-    RefreshDevices();  // it came before the news of its arrival
-    connected = find();
   }
-  if (!connected) return;
-  const int n = SlotOfDevice(connected->Id);
-  if (n == 0 || !Profile(n).IsSet() || SlotInForce(n)) return;
+  if (n <= 0 || !Profile(n).IsSet() || SlotInForce(n)) return;
   SwitchDevice = device;
   ApplySlot(n, false, true);
   StatusBar.SetSimpleText(CompactSummary(Profile(n)) + DeviceNames(Profile(n)));
