@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the user guide's pictures, docs/images/<language>-<view>.png: the main window
 # collapsed and with each panel, the slot menu (also with its list of pointing
-# devices) and the tray menu, in English and in Japanese, as the end-to-end test of the
-# captions takes them from the real program under Wine 10 (scripts/e2e.sh). PNG without time or date chunks, so that the same
-# screens give the same files.
+# devices) and the tray menu, in English and in Japanese, as the end-to-end test of
+# the captions takes them from the real program under Wine 10 (scripts/e2e.sh). PNG
+# without time or date chunks, so that the same screens give the same files.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
