@@ -207,14 +207,13 @@ TEST(Slots, SetTypeHintShowsOverItsChoices) {
 // The status line's text, read through a buffer in the program's own memory (the
 // status bar's messages carry no text between processes).
 std::string StatusText(HANDLE process, HWND status) {
-  const LRESULT length = SendMessageA(status, SB_GETTEXTLENGTHA, SB_SIMPLEID, 0);
   void* remote = VirtualAllocEx(process, nullptr, 512, MEM_COMMIT, PAGE_READWRITE);
   if (!remote) return "<no buffer>";
   SendMessageA(status, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(remote));
   char text[512] = {};
   ReadProcessMemory(process, remote, text, sizeof(text) - 1, nullptr);
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-  return std::string(text, std::min<size_t>(LOWORD(length), sizeof(text) - 1));
+  return text;
 }
 
 // Moves the pointer by real input, to and fro, until cond holds or times moves were
@@ -300,9 +299,11 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
 
     // The slot's hint names the device as the status line does, by a name, not a path.
     const std::string hint = HintOf(process.Id(), button2);
-    const size_t at = hint.find("\nMouse: ");
+    // Its last line, after the label ("Mouse: " in English).
+    const size_t at = hint.find(": ", hint.rfind('\n') + 1);
+    ASSERT_NE(hint.rfind('\n'), std::string::npos) << hint;
     ASSERT_NE(at, std::string::npos) << hint;
-    name = hint.substr(at + 8);
+    name = hint.substr(at + 2);
     EXPECT_EQ(shown, "RGT V:15 W:5L " + name);
     EXPECT_EQ(name.find("\\\\?\\"), std::string::npos) << name;
 
@@ -324,7 +325,7 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
   HWND main = WaitForMain(process);
   ASSERT_NE(main, nullptr);
   const std::string hint = HintOf(process.Id(), GetDlgItem(main, ids::kFirstSlotButton + 1));
-  EXPECT_NE(hint.find("\nMouse: " + name), std::string::npos) << hint;
+  EXPECT_NE(hint.find(": " + name), std::string::npos) << hint;
   EXPECT_TRUE(MoveMouseUntil([] { return RegistryText(kMouse, "MouseSensitivity") == "15"; }));
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(process.WaitExit(), 0);
