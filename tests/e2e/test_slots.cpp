@@ -209,9 +209,16 @@ TEST(Slots, SetTypeHintShowsOverItsChoices) {
 std::string StatusText(HANDLE process, HWND status) {
   void* remote = VirtualAllocEx(process, nullptr, 512, MEM_COMMIT, PAGE_READWRITE);
   if (!remote) return "<no buffer>";
-  SendMessageA(status, SB_GETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(remote));
-  char text[512] = {};
-  ReadProcessMemory(process, remote, text, sizeof(text) - 1, nullptr);
+  std::string text;
+  // The simple part by its own index, else by index 0 as some versions answer it.
+  for (WPARAM part : {WPARAM{SB_SIMPLEID}, WPARAM{0}}) {
+    char read[512] = {};
+    WriteProcessMemory(process, remote, read, sizeof(read), nullptr);
+    SendMessageA(status, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, read, sizeof(read) - 1, nullptr);
+    text = read;
+    if (!text.empty()) break;
+  }
   VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   return text;
 }
@@ -268,7 +275,7 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
     HWND main = WaitForMain(process);
     ASSERT_NE(main, nullptr);
     HWND button2 = GetDlgItem(main, ids::kFirstSlotButton + 1);
-    HWND status = GetDlgItem(main, ids::kStatusBar);
+    HWND status = ControlOf(main, ids::kStatusBar);
     RECT window;
     GetWindowRect(main, &window);
     // Moving the mouse changes nothing while no device is bound.
