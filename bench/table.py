@@ -112,12 +112,18 @@ def main():
         f"{t} {get(f'memory.minimal.gdi.{t}'):.0f}" for t in shown), "")
 
     # 6. idle
-    for key, label in (("none", "ShowMethod=0"), ("holdkeys", "ShowMethod=4")):
+    for key, label in (("none", "ShowMethod=0"), ("holdkeys", "ShowMethod=4"),
+                       ("bound", "ShowMethod=0, a mouse bound to slot 1")):
         seconds = get(f"idle.{key}.seconds")
         t, m = get(f"idle.{key}.tivoler_cpu_ms"), get(f"idle.{key}.minimal_cpu_ms")
         row(f"6. idle CPU in the tray over {seconds:.0f} s, {label}", ms(t),
             f"minimal.exe {ms(m)}; wineserver {ms(get(f'idle.{key}.wineserver_cpu_ms'))}",
             f"{t / seconds / 10:.4f} % of a CPU")
+
+    # listening to the mouse
+    t, fr = get("rawinput.tivoler_cpu_ms"), get("rawinput.floor_cpu_ms")
+    row(f"6. CPU for {get('rawinput.count'):,.0f} moves of a bound mouse whose slot is in force",
+        ms(t), f"floor_rawinput.exe {ms(fr)}", f"{t / fr:.2f}×", "≤ 1.10×", t / fr <= 1.10)
 
     # 7. instruction counts
     for op, base, label in (("load", "read-lines", "read into a TStringList"),
@@ -137,6 +143,8 @@ def main():
           f"{get('apply.median_us') / get('apply.required_median_us'):.2f}×")
     print(f"start-up over same window: "
           f"{get('startup.tivoler_ms') / get('startup.floor_ms'):.2f}×")
+    print(f"raw input over floor: "
+          f"{get('rawinput.tivoler_cpu_ms') / get('rawinput.floor_cpu_ms'):.2f}×")
 
 
 if __name__ == "__main__":

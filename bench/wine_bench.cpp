@@ -16,7 +16,11 @@
 //                             halves; memory and handles after start, after a warm-up
 //                             and after each half
 //   wine_bench idle S         CPU time over S seconds hidden in the tray, without and
-//                             with hold keys, beside minimal.exe idling at the same time
+//                             with hold keys and with a mouse bound to a slot, beside
+//                             minimal.exe idling at the same time
+//   wine_bench rawinput N     CPU time for N mouse moves (SendInput) of Wine's mouse,
+//                             bound to the slot in force, beside floor_rawinput.exe,
+//                             which registers the same raw input and does nothing
 //
 // Every figure goes to stdout as one "name=value" line; scripts/bench.sh makes the
 // table. Problems go to stderr, and the exit code is 1.
@@ -331,6 +335,10 @@ const std::string& MinimalButtons() {
 }
 const std::string& FloorStartup() {
   static const std::string path = Beside("floor_startup.exe");
+  return path;
+}
+const std::string& FloorRawInput() {
+  static const std::string path = Beside("floor_rawinput.exe");
   return path;
 }
 const std::string& FloorApply() {
@@ -786,9 +794,13 @@ double CpuMilliseconds(HANDLE process, long unixPid) {
   return (value(kernel) + value(user)) / 1e4;  // 100 ns units
 }
 
-void Idle(int seconds, int showMethod, const std::string& prefix) {
-  WriteSettings(Settings(
-      "NonClose=true\r\nMinimizeStart=true\r\nShowMethod=" + std::to_string(showMethod) + "\r\n"));
+// Wine's one mouse bound to slot 1.
+const char kBoundSlot1[] = "Devices1=HID\\VID_845E&PID_0001,wine mouse\r\n";
+
+void Idle(int seconds, int showMethod, const std::string& prefix, const std::string& extra = "") {
+  WriteSettings(Settings("NonClose=true\r\nMinimizeStart=true\r\nShowMethod=" +
+                         std::to_string(showMethod) + "\r\n") +
+                extra);
   Child minimal(Minimal(), "");
   HWND minimalWindow = minimal.Started() ? WaitForWindow(minimal, kMinimalClass, true) : nullptr;
   Child instance(Tivoler(), "");
@@ -828,6 +840,62 @@ int IdleBoth(int seconds) {
   Idle(seconds, 0, "idle.none");
   Settle(500);
   Idle(seconds, 4, "idle.holdkeys");
+  Settle(500);
+  Idle(seconds, 0, "idle.bound", Slot(1, 7, false, 3) + kBoundSlot1);
+  return failed ? 1 : 0;
+}
+
+// ---- listening to the mouse ----
+
+void MoveMouse(int count) {
+  for (int i = 0; i < count; ++i) {
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = i % 2 ? 1 : -1;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof(move));
+    if (i % 50 == 49) Sleep(5);  // lets both programs keep up, as a hand's pace does
+  }
+}
+
+int RawInput(int moves) {
+  PrepareRegistry();
+  WriteSettings(Settings("NonClose=true\r\nMinimizeStart=true\r\nSetType=1\r\n") +
+                Slot(1, 7, false, 3) + kBoundSlot1);
+  Child floorProgram(FloorRawInput(), "");
+  HWND floorWindow = floorProgram.Started()
+                         ? WaitForWindow(floorProgram, "TivolerBenchFloorRawInput", false)
+                         : nullptr;
+  Child instance(Tivoler(), "");
+  HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, false) : nullptr;
+  if (!main || !floorWindow) {
+    Problem("a program did not start for the raw input measurement");
+    return 1;
+  }
+  Settle(2000);
+  // The first moves switch to slot 1; from then on it is in force.
+  MoveMouse(200);
+  Settle(1000);
+  if (RegistryText(kMouseKey, "MouseSensitivity") != "7") {
+    Problem("moving the bound mouse did not apply its slot");
+  }
+  const long tivolerPid = UnixPid(Tivoler());
+  const long floorPid = UnixPid(FloorRawInput());
+  const double t0 = CpuMilliseconds(instance.Handle(), tivolerPid);
+  const double f0 = CpuMilliseconds(floorProgram.Handle(), floorPid);
+  const double start = NowMicroseconds();
+  MoveMouse(moves);
+  Settle(1000);  // the last moves handled
+  const double t1 = CpuMilliseconds(instance.Handle(), tivolerPid);
+  const double f1 = CpuMilliseconds(floorProgram.Handle(), floorPid);
+  if (!tivolerPid || !floorPid) Problem("no Linux process for the raw input measurement");
+  Put("rawinput.count", moves);
+  Put("rawinput.seconds", (NowMicroseconds() - start) / 1e6);
+  Put("rawinput.tivoler_cpu_ms", t1 - t0);
+  Put("rawinput.floor_cpu_ms", f1 - f0);
+  SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
+  if (instance.WaitExit(10000) < 0) Problem("tivoler.exe did not end on WM_QUERYENDSESSION");
+  CloseAndWait(floorProgram, floorWindow, "floor_rawinput.exe");
   return failed ? 1 : 0;
 }
 
@@ -840,7 +908,7 @@ int BadUsage(const char* text) {
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc < 3) return BadUsage("usage: wine_bench startup|shortcut|apply|idle N [C]");
+  if (argc < 3) return BadUsage("usage: wine_bench startup|shortcut|apply|idle|rawinput N [C]");
   const std::string mode = argv[1];
   const int n = std::atoi(argv[2]);
   if (n < 1) return BadUsage("N must be at least 1");
@@ -855,5 +923,6 @@ int main(int argc, char** argv) {
   if (mode == "shortcut") return Shortcut(n);
   if (mode == "apply") return Apply(n, argc > 3 ? std::atoi(argv[3]) : 200);
   if (mode == "idle") return IdleBoth(n);
+  if (mode == "rawinput") return RawInput(n);
   return BadUsage("unknown mode");
 }

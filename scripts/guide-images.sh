@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Makes the user guide's pictures, docs/images/<language>-<view>.png: the main window
-# collapsed and with each panel, the slot menu and the tray menu, in English and in
-# Japanese, as the end-to-end test of the captions takes them from the real program
-# under Wine 10 (scripts/e2e.sh). PNG without time or date chunks, so that the same
-# screens give the same files.
+# collapsed and with each panel, the slot menu (also with its list of pointing
+# devices) and the tray menu, in English and in Japanese, as the end-to-end test of
+# the captions takes them from the real program under Wine 10 (scripts/e2e.sh). PNG
+# without time or date chunks, so that the same screens give the same files.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/e2e.sh --gtest_filter='Language.EveryCaptionFitsItsControlInItsFont'
 mkdir -p docs/images
 for language in en ja; do
-  for view in collapsed detail option slot-menu tray-menu; do
+  for view in collapsed detail option slot-menu slot-devices tray-menu; do
     convert "build/screenshots/$language-$view.bmp" -strip -define png:exclude-chunks=date,time \
       "docs/images/$language-$view.png"
   done

@@ -17,6 +17,9 @@ const TextField kTextFields[] = {
     {"WheelSL", &TMouseProfile::WheelSL},       {"Key", &TMouseProfile::Key},
 };
 
+// A key that holds no other key of the file and that no other key holds.
+const std::string kDevicesKey = "Devices";
+
 std::string CursorKey(const std::string& role, const std::string& suffix) {
   return "Cursor" + role + suffix;
 }
@@ -33,6 +36,7 @@ void TMouseProfile::Reset() {
   for (const TextField& field : kTextFields) (this->*field.Member).clear();
   CursorRoles.Clear();
   CursorFiles.Clear();
+  Devices.clear();
   scheme_.LoadSystemScheme(CursorRoles, CursorFiles);
 }
 
@@ -45,6 +49,7 @@ void TMouseProfile::SaveToList(TStringList& list, int n) const {
     const std::string file = i < CursorFiles.Count() ? CursorFiles[i] : std::string();
     list.Add(CursorKey(CursorRoles[i], suffix) + "=" + file);
   }
+  if (!Devices.empty()) list.Add(kDevicesKey + suffix + "=" + DeviceListText(Devices));
 }
 
 void TMouseProfile::LoadFromList(const TStringList& list, int n) {
@@ -57,6 +62,7 @@ void TMouseProfile::LoadFromList(const TStringList& list, int n) {
   for (int i = 0; i < CursorRoles.Count(); ++i) {
     CursorFiles[i] = list.Value(CursorKey(CursorRoles[i], suffix));
   }
+  Devices = ParseDeviceList(list.Value(kDevicesKey + suffix));
 }
 
 }  // namespace tivoler

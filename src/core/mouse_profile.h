@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/cursor_scheme.h"
+#include "core/pointing_devices.h"
 #include "forms/text_list.h"
 
 namespace tivoler {
@@ -26,12 +28,15 @@ class TMouseProfile {
   std::string Key;
   TStringList CursorRoles;
   TStringList CursorFiles;
+  // The pointing devices whose use switches to this slot.
+  std::vector<BoundDevice> Devices;
 
   // Empties every text and reads the cursor lists from the system again.
   void Reset();
   bool IsSet() const { return !Speed.empty(); }
 
-  // Appends the profile's key=value lines for slot n; every key ends in n.
+  // Appends the profile's key=value lines for slot n; every key ends in n. The devices
+  // line comes only when the slot has devices.
   void SaveToList(TStringList& list, int n) const;
   // Reads the fields from the lines for slot n: first matching key wins, missing
   // keys give the empty text. CursorRoles is never changed.

@@ -66,6 +66,10 @@
 #define kTextSlotMenuSetKey          1403
 #define kTextSlotMenuCreateShortcut  1404
 #define kTextSlotMenuDelete          1405
+#define kTextSlotMenuUseWithMouse    1406  // its submenu of pointing devices,
+#define kTextSlotMenuNoDevice        1407  // its entry when no device is there,
+#define kTextSlotMenuNotConnected    1408  // the mark of a bound device not connected now
+#define kTextSlotDevices             1409  // before a slot's devices in its hint
 #define kTextTrayMenuMousePanel      1412  // the tray icon's menu
 #define kTextTrayMenuReloadCursors   1413
 #define kTextTrayMenuExit            1414

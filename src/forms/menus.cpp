@@ -6,6 +6,7 @@ namespace tivoler {
 
 void TPopupMenu::Popup(TApplication& app, int x, int y) {
   ++popupCount_;
+  if (OnPopup) app.Guard([this] { OnPopup(); });
   if (!app.GetBackend()) return;
   TMenuItem* chosen = app.GetBackend()->TrackPopup(*this, x, y);
   if (chosen) app.Guard([chosen] { chosen->Click(); });

@@ -1,4 +1,5 @@
-// Pop-up menus: items with caption, tag, visibility, enabled state and check mark.
+// Pop-up menus: items with caption, tag, visibility, enabled state, check mark and
+// submenu.
 // Only the & marks of a caption give access keys.
 #pragma once
 
@@ -23,6 +24,12 @@ class TMenuItem {
   void Click() {
     if (OnClick && Enabled) OnClick();
   }
+  // The items of the submenu this item opens; without any it is a plain item.
+  std::vector<std::unique_ptr<TMenuItem>> Items;
+  TMenuItem& Add(const std::string& caption) {
+    Items.push_back(std::make_unique<TMenuItem>(caption));
+    return *Items.back();
+  }
 };
 
 class TApplication;
@@ -30,8 +37,10 @@ class TApplication;
 class TPopupMenu {
  public:
   // Shows the menu at a screen position and runs the chosen item's click; without
-  // a window system it records the request only.
+  // a window system it records the request only. OnPopup runs first, in both cases,
+  // so that items made at that moment are shown.
   void Popup(TApplication& app, int x, int y);
+  std::function<void()> OnPopup;
   int PopupCount() const { return popupCount_; }
 
   int Count() const { return static_cast<int>(items_.size()); }

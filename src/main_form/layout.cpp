@@ -62,6 +62,8 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       MnCreateShortCut(PopupMenu.Add("")),
       N4(PopupMenu.AddSeparator()),
       MnDelete(PopupMenu.Add("")),
+      N7(PopupMenu.AddSeparator()),
+      MnUseWithMouse(PopupMenu.Add("")),
       MnShow(TaskTrayMenu.Add("Show Window")),
       MnShowMCPanel(TaskTrayMenu.Add("")),
       N2(TaskTrayMenu.AddSeparator()),

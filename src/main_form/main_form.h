@@ -105,6 +105,8 @@ class TMainForm : public TForm {
   TMenuItem& MnCreateShortCut;
   TMenuItem& N4;
   TMenuItem& MnDelete;
+  TMenuItem& N7;
+  TMenuItem& MnUseWithMouse;  // its submenu lists the pointing devices
 
   // ---- tray menu ----
   TPopupMenu TaskTrayMenu;
@@ -250,6 +252,37 @@ class TMainForm : public TForm {
   void StatusTimerTimer();
   void TraySlotClick(int n);
   void SetTypeRGClick();
+
+  // ---- pointing devices bound to slots ----
+  struct ConnectedDevice {
+    Handle Device = kNoHandle;
+    std::string Id;
+    std::string Name;
+  };
+  // The pointing devices attached now, as last listed.
+  std::vector<ConnectedDevice> ConnectedDevices;
+  // The devices the slot menu lists now, in its order.
+  std::vector<BoundDevice> MenuDevices;
+  // Raw mouse input is registered: some set slot holds a device.
+  bool RawInputRegistered = false;
+  // The device of the last input seen, and the one whose input made the last switch.
+  Handle LastInputDevice = kNoHandle;
+  Handle SwitchDevice = kNoHandle;
+  void RefreshDevices();
+  void FillDeviceMenu();
+  // Binds device to slot n, taking it from any other slot; unbinds it when n has it.
+  void ToggleDevice(int n, const BoundDevice& device);
+  // The slot a device belongs to; 0 when none.
+  int SlotOfDevice(const std::string& id);
+  // Registers raw mouse input while a set slot holds a device, and ends it otherwise.
+  void UpdateRawInputRegistration();
+  // Drops what a hand-edited file could hold: devices of empty slots, a device in a
+  // second slot.
+  void CheckDeviceBindings();
+  bool SlotInForce(int n);
+  std::string DeviceNames(const TMouseProfile& profile);
+  void RawInput(TMessage& msg);
+  void DevicesChanged();
 
   // ---- tray icon ----
   void AddTrayIcon();

@@ -49,6 +49,7 @@ void TMainForm::CreateSlotArea() {
   MnSetKey.OnClick = [this] { MnSetKeyClick(); };
   MnDelete.OnClick = [this] { MnDeleteClick(); };
   MnCreateShortCut.OnClick = [this] { MnCreateShortCutClick(); };
+  PopupMenu.OnPopup = [this] { FillDeviceMenu(); };
   StatusTimer.OnTimer = [this] { StatusTimerTimer(); };
 }
 
@@ -145,6 +146,7 @@ void TMainForm::MnDeleteClick() {
   if (answer != win::kIdYes) return;
   Profile(n).Reset();
   RefreshSlot(n);
+  UpdateRawInputRegistration();
 }
 
 void TMainForm::SelectSlot(TButton& button) {
@@ -154,6 +156,7 @@ void TMainForm::SelectSlot(TButton& button) {
   MnSetKey.Enabled = set;
   MnCreateShortCut.Enabled = set;
   MnDelete.Enabled = set;
+  MnUseWithMouse.Enabled = set;
 }
 
 void TMainForm::ButtonMouseDown(TButton& button) {
@@ -169,7 +172,7 @@ void TMainForm::ShowSlotStatus(TButton& button) {
   SelectSlot(button);
   const TMouseProfile& profile = Profile(button.Tag);
   if (!profile.IsSet()) return;
-  StatusBar.SetSimpleText(CompactSummary(profile));
+  StatusBar.SetSimpleText(CompactSummary(profile) + DeviceNames(profile));
   StatusTimer.SetEnabled(false);
   StatusTimer.SetEnabled(true);
 }
@@ -218,7 +221,9 @@ void TMainForm::RefreshSlot(int n) {
   char key = 0;
   const bool hasKey = KeyCharacter(p.Key, &key);
   button.SetCaption(hasKey ? std::string(1, key) : "(" + number + ")");
-  button.SetHint(Text(kTextSlotHint) + number + SlotSummary(p));
+  const std::string devices = DeviceNames(p);
+  button.SetHint(Text(kTextSlotHint) + number + SlotSummary(p) +
+                 (devices.empty() ? "" : "\n" + Text(kTextSlotDevices) + devices.substr(1)));
   std::string caption =
       button.Caption() +
       Text(IsText(p.ExchangeLR, "false") ? kTextTrayEntryRighty : kTextTrayEntryLefty);

@@ -91,6 +91,7 @@ void TMainForm::ApplyLanguage() {
   MnSetKey.Caption = Text(kTextSlotMenuSetKey);
   MnCreateShortCut.Caption = Text(kTextSlotMenuCreateShortcut);
   MnDelete.Caption = Text(kTextSlotMenuDelete);
+  MnUseWithMouse.Caption = Text(kTextSlotMenuUseWithMouse);
   MnShowMCPanel.Caption = Text(kTextTrayMenuMousePanel);
   MnReloadCursors.Caption = Text(kTextTrayMenuReloadCursors);
   MnExit.Caption = Text(kTextTrayMenuExit);

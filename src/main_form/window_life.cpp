@@ -44,6 +44,7 @@ void TMainForm::FormCreate() {
     ApplyLanguage();
     AddTrayIcon();
     RefreshSlot(0);
+    UpdateRawInputRegistration();
   }
 }
 
@@ -82,6 +83,10 @@ void TMainForm::WndProc(TMessage& msg) {
         SetAndCloseCB.Checked()) {
       Close();
     }
+  } else if (msg.Msg == wm::kInput) {
+    RawInput(msg);
+  } else if (msg.Msg == wm::kInputDeviceChange) {
+    DevicesChanged();
   }
   TForm::WndProc(msg);
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tivoler {
 
@@ -86,6 +87,21 @@ constexpr uint32_t kNifMessage = 0x1;
 constexpr uint32_t kNifIcon = 0x2;
 constexpr uint32_t kNifTip = 0x4;
 constexpr uint16_t kLangJapanese = 0x0411;
+}  // namespace win
+
+// Raw input: one entry of GetRawInputDeviceList, and the values the program uses.
+struct RawInputDeviceEntry {
+  Handle hDevice = kNoHandle;
+  uint32_t dwType = 0;  // RIM_TYPEMOUSE 0, RIM_TYPEKEYBOARD 1, RIM_TYPEHID 2
+};
+
+namespace win {
+constexpr uint32_t kRimTypeMouse = 0;
+constexpr uint16_t kHidUsagePageGeneric = 0x01;
+constexpr uint16_t kHidUsageMouse = 0x02;
+constexpr uint32_t kRidevRemove = 0x00000001;
+constexpr uint32_t kRidevInputSink = 0x00000100;
+constexpr uint32_t kRidevDevNotify = 0x00002000;
 }  // namespace win
 
 // What a key watch has seen (OsPort::KeyChanged).
@@ -213,6 +229,25 @@ class OsPort {
                                 const std::string& defaultExt, std::string* fileName) = 0;
   virtual bool GetSaveFileNameA(Handle owner, const std::string& filter,
                                 const std::string& defaultExt, std::string* fileName) = 0;
+
+  // Raw input of pointing devices. GetRawInputDeviceList fills every device attached
+  // now; GetRawInputDeviceName is GetRawInputDeviceInfoA with RIDI_DEVICENAME (empty
+  // when the handle is stale). RegisterRawInputDevices registers one usage for target
+  // (RIDEV_REMOVE with no target ends it). GetRawInputHeader is GetRawInputData with
+  // RID_HEADER on a WM_INPUT's lParam: the input's type and device, nothing more.
+  virtual bool GetRawInputDeviceList(std::vector<RawInputDeviceEntry>* devices) = 0;
+  virtual std::string GetRawInputDeviceName(Handle device) = 0;
+  virtual bool RegisterRawInputDevices(uint16_t usagePage, uint16_t usage, uint32_t flags,
+                                       Handle target) = 0;
+  virtual bool GetRawInputHeader(intptr_t rawInput, uint32_t* type, Handle* device) = 0;
+  // A device's own name by its interface path: HidD_GetProductString on the device
+  // opened without access rights (hid.dll loaded when first needed), in the ANSI code
+  // page; empty when it reports none.
+  virtual std::string HidD_GetProductString(const std::string& devicePath) = 0;
+  // The device's description from its entry under the machine's device list
+  // (SYSTEM\CurrentControlSet\Enum; FriendlyName, else DeviceDesc, without an "@inf,%id%;"
+  // prefix); empty when there is none.
+  virtual std::string DeviceDescription(const std::string& devicePath) = 0;
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;

@@ -228,11 +228,12 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   if (!Japanese()) menuFont.emplace();
   // Two slots are filled, the first with the hot key a, so that the pictures show
   // slots as they look in use.
-  Start("PositionX=300\r\nPositionY=200\r\n"
-        "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
-        "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
-        "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
-        "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
+  Start(
+      "PositionX=300\r\nPositionY=200\r\n"
+      "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
+      "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
+      "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
+      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   const std::string language = Japanese() ? "ja" : "en";
   struct View {
@@ -294,8 +295,9 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
     return !IsWindowVisible(ControlOf(main, ids::kOptionGB));
   }));
   HWND menu = nullptr;
-  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
-                         [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
+  ASSERT_TRUE(ClickUntil(
+      ControlOf(main, ids::kFirstSlotButton),
+      [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
   Sleep(800);
   EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-slot-menu.bmp")));
   PressKey(VK_ESCAPE);
@@ -303,6 +305,37 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   ASSERT_TRUE(ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
   Sleep(800);
   EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp")));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+
+  // The first slot's menu with its list of pointing devices open beside it.
+  ASSERT_TRUE(ClickUntil(
+      ControlOf(main, ids::kFirstSlotButton), [&] { return ShownMenuOf(process->Id()) != nullptr; },
+      true));
+  PressKey('U');
+  // The picture holds both menu windows, the slot menu and its open submenu.
+  RECT menus = {};
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        int shown = 0;
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner != process->Id() || ClassOf(w) != "#32768" || !IsWindowVisible(w)) continue;
+          RECT r;
+          GetWindowRect(w, &r);
+          if (shown++ == 0) {
+            menus = r;
+          } else {
+            UnionRect(&menus, &menus, &r);
+          }
+        }
+        return shown == 2;
+      },
+      5000));
+  Sleep(800);
+  EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + "-slot-devices.bmp")));
+  PressKey(VK_ESCAPE);
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
 }

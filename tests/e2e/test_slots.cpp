@@ -90,9 +90,8 @@ TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
     setAndClose = GetDlgItem(main, ids::kSetAndCloseCB);
     return setAndClose && IsWindowVisible(setAndClose);
   }));
-  ASSERT_TRUE(ClickUntil(setAndClose, [&] {
-    return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }));
+  ASSERT_TRUE(ClickUntil(
+      setAndClose, [&] { return SendMessageA(setAndClose, BM_GETCHECK, 0, 0) == BST_CHECKED; }));
 
   Process second("3");
   EXPECT_EQ(second.WaitExit(), 0);
@@ -197,6 +196,140 @@ TEST(Slots, SetTypeHintShowsOverItsChoices) {
     SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
     EXPECT_TRUE(WaitUntil([&] { return shownTip() == hint; }, 5000)) << shownTip();
   }
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(process.WaitExit(), 0);
+}
+
+// The status line's text, read through a buffer in the program's own memory (the
+// status bar's messages carry no text between processes).
+std::string StatusText(HANDLE process, HWND status) {
+  void* remote = VirtualAllocEx(process, nullptr, 512, MEM_COMMIT, PAGE_READWRITE);
+  if (!remote) return "<no buffer>";
+  std::string text;
+  // The simple part by its own index, else by index 0 as some versions answer it.
+  for (WPARAM part : {WPARAM{SB_SIMPLEID}, WPARAM{0}}) {
+    char read[512] = {};
+    WriteProcessMemory(process, remote, read, sizeof(read), nullptr);
+    SendMessageA(status, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, read, sizeof(read) - 1, nullptr);
+    text = read;
+    if (!text.empty()) break;
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return text;
+}
+
+// Moves the pointer by real input, to and fro, until cond holds or times moves were
+// made (Wine reports each move as raw input of its one mouse).
+bool MoveMouseUntil(const std::function<bool()>& cond, int times = 300) {
+  for (int i = 0; i < times; ++i) {
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = i % 2 ? 6 : -6;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &move, sizeof(move));
+    Sleep(30);
+    if (cond()) return true;
+  }
+  return false;
+}
+
+// The hint of the slot button under the pointer, as its tooltip shows it.
+std::string HintOf(DWORD pid, HWND button) {
+  RECT r;
+  GetWindowRect(button, &r);
+  SetCursorPos(r.left - 40, r.top);
+  Sleep(100);
+  SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
+  Sleep(50);
+  SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
+  std::string tip;
+  WaitUntil(
+      [&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == pid && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
+            tip = WindowText(w);
+          }
+        }
+        return tip.find("Slot2") != std::string::npos || tip.find("2\n") != std::string::npos;
+      },
+      5000);
+  return tip;
+}
+
+TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
+  ResetMouseRegistry("7");
+  const std::string slot2 =
+      "SetType=1\r\nExchangeLR2=false\r\nSpeed2=15\r\nAccell12=false\r\nAccelT12=0\r\n"
+      "Accell22=false\r\nAccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n";
+  PrepareSettings(slot2);
+  std::string name;  // the name the program shows for Wine's mouse
+  {
+    Process process("");
+    HWND main = WaitForMain(process);
+    ASSERT_NE(main, nullptr);
+    HWND button2 = GetDlgItem(main, ids::kFirstSlotButton + 1);
+    HWND status = ControlOf(main, ids::kStatusBar);
+    RECT window;
+    GetWindowRect(main, &window);
+    // Moving the mouse changes nothing while no device is bound.
+    SetCursorPos(window.right + 200, window.bottom + 200);
+    MoveMouseUntil([] { return false; }, 20);
+    EXPECT_EQ(RegistryText(kMouse, "MouseSensitivity"), "7");
+
+    // Slot 2's menu, "Use with This Mouse(&U)", its first device (Wine's only mouse).
+    ASSERT_TRUE(ChooseFromPopupMenu(process.Id(), button2, 'U'));
+    Sleep(300);
+    PressKey(VK_RETURN);
+    Sleep(300);
+    // Away from the slot buttons, whose hover shows a slot in the status line too.
+    SetCursorPos(window.right + 200, window.bottom + 200);
+    ASSERT_TRUE(MoveMouseUntil([] { return RegistryText(kMouse, "MouseSensitivity") == "15"; }));
+    EXPECT_EQ(RegistryText("Control Panel\\Desktop", "WheelScrollLines"), "5");
+    UINT lines = 0;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(lines, 5u) << "the live value";
+    std::string shown;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          shown = StatusText(process.Handle(), status);
+          return shown.rfind("RGT V:15 W:5L ", 0) == 0 && shown.size() > 14;
+        },
+        5000))
+        << shown;
+
+    // The slot's hint names the device as the status line does, by a name, not a path.
+    const std::string hint = HintOf(process.Id(), button2);
+    // Its last line, after the label ("Mouse: " in English).
+    const size_t at = hint.find(": ", hint.rfind('\n') + 1);
+    ASSERT_NE(hint.rfind('\n'), std::string::npos) << hint;
+    ASSERT_NE(at, std::string::npos) << hint;
+    name = hint.substr(at + 2);
+    EXPECT_EQ(shown, "RGT V:15 W:5L " + name);
+    EXPECT_EQ(name.find("\\\\?\\"), std::string::npos) << name;
+
+    // The slot in force is not applied again by more moves.
+    SetRegistryText(kMouse, "MouseSensitivity", "9");
+    SetCursorPos(window.right + 200, window.bottom + 200);
+    MoveMouseUntil([] { return false; }, 20);
+    EXPECT_EQ(RegistryText(kMouse, "MouseSensitivity"), "9");
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(process.WaitExit(), 0);
+  }
+  std::string content;
+  ASSERT_TRUE(ReadFile(SettingsPath(), &content));
+  EXPECT_NE(content.find("\r\nDevices2=HID\\VID_845E&PID_0001,"), std::string::npos) << content;
+
+  // After a restart the binding is there: its hint, and a move switches again.
+  ResetMouseRegistry("7");
+  Process process("");
+  HWND main = WaitForMain(process);
+  ASSERT_NE(main, nullptr);
+  const std::string hint = HintOf(process.Id(), GetDlgItem(main, ids::kFirstSlotButton + 1));
+  EXPECT_NE(hint.find(": " + name), std::string::npos) << hint;
+  EXPECT_TRUE(MoveMouseUntil([] { return RegistryText(kMouse, "MouseSensitivity") == "15"; }));
   PostMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(process.WaitExit(), 0);
 }

@@ -116,8 +116,7 @@ uint32_t FakeOs::Type(const std::string& path, const std::string& name) const {
   return value ? value->Type : win::kRegNone;
 }
 
-long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
-                           Handle* key) {
+long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access, Handle* key) {
   calls.push_back("RegOpenKeyExA " + subKey + " " + Str(access));
   *key = kNoHandle;
   if (root != win::kHkeyCurrentUser || !FindKey(subKey)) return win::kErrorFileNotFound;
@@ -217,8 +216,7 @@ std::string FakeOs::Expand(const std::string& source) const {
   return out;
 }
 
-uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer,
-                                           uint32_t size) {
+uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer, uint32_t size) {
   calls.push_back("ExpandEnvironmentStringsA " + source + " " + Str(size));
   const std::string expanded = Expand(source);
   const uint32_t needed = static_cast<uint32_t>(expanded.size() + 1);
@@ -359,7 +357,8 @@ bool FakeOs::SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvPa
   }
   record += " " + Str(winIni);
   calls.push_back(record);
-  if (action == win::kSpiSetMouseSpeed) mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
+  if (action == win::kSpiSetMouseSpeed)
+    mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
   if (action == win::kSpiSetWheelScrollLines) wheelLines = static_cast<int>(uiParam);
   if (action == win::kSpiSetCursors && setCursorsFailures != 0) {
     if (setCursorsFailures > 0) --setCursorsFailures;
@@ -498,8 +497,8 @@ bool FakeOs::GetCursorPos(int* x, int* y) {
 
 void FakeOs::ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, int show) {
-  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters +
-                  " " + std::to_string(show));
+  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters + " " +
+                  std::to_string(show));
 }
 
 // ---- cursors, drops, links, dialogs ----
@@ -514,7 +513,8 @@ Handle FakeOs::LoadCursorImage(const std::string& path) {
   auto it = files.find(path);
   if (it == files.end()) return kNoHandle;
   const std::string& content = it->second;
-  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 && content.compare(0, 4, "RIFF") != 0) {
+  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 &&
+      content.compare(0, 4, "RIFF") != 0) {
     return kNoHandle;
   }
   const Handle cursor = ++nextCursor_;
@@ -576,6 +576,57 @@ bool FakeOs::GetOpenFileNameA(Handle, const std::string& filter, const std::stri
 bool FakeOs::GetSaveFileNameA(Handle, const std::string& filter, const std::string& ext,
                               std::string* fileName) {
   return Answer(saveDialogAnswers, "save", filter, ext, fileName);
+}
+
+bool FakeOs::GetRawInputDeviceList(std::vector<RawInputDeviceEntry>* devices) {
+  calls.push_back("GetRawInputDeviceList");
+  devices->clear();
+  for (const FakeDevice& d : rawDevices) devices->push_back(RawInputDeviceEntry{d.handle, d.type});
+  return true;
+}
+
+std::string FakeOs::GetRawInputDeviceName(Handle device) {
+  calls.push_back("GetRawInputDeviceName " + std::to_string(device));
+  for (const FakeDevice& d : rawDevices) {
+    if (d.handle == device) return d.path;
+  }
+  return "";
+}
+
+bool FakeOs::RegisterRawInputDevices(uint16_t usagePage, uint16_t usage, uint32_t flags,
+                                     Handle target) {
+  calls.push_back("RegisterRawInputDevices " + std::to_string(usagePage) + " " +
+                  std::to_string(usage) + " " + std::to_string(flags) + " " +
+                  std::to_string(target));
+  const uint32_t key = static_cast<uint32_t>(usagePage) << 16 | usage;
+  if (flags & win::kRidevRemove) {
+    rawRegistrations.erase(key);
+  } else {
+    rawRegistrations[key] = flags;
+  }
+  return true;
+}
+
+bool FakeOs::GetRawInputHeader(intptr_t rawInput, uint32_t* type, Handle* device) {
+  ++rawHeaderReads;
+  *type = win::kRimTypeMouse;
+  *device = static_cast<Handle>(rawInput);
+  return true;
+}
+
+std::string FakeOs::HidD_GetProductString(const std::string& devicePath) {
+  calls.push_back("HidD_GetProductString " + devicePath);
+  for (const FakeDevice& d : rawDevices) {
+    if (d.path == devicePath) return d.product;
+  }
+  return "";
+}
+
+std::string FakeOs::DeviceDescription(const std::string& devicePath) {
+  for (const FakeDevice& d : rawDevices) {
+    if (d.path == devicePath) return d.description;
+  }
+  return "";
 }
 
 }  // namespace tivoler::test

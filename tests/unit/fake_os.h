@@ -102,8 +102,7 @@ class FakeOs : public OsPort {
   int MessageBoxA(Handle owner, const std::string& text, const std::string& caption,
                   uint32_t type) override;
   void Sleep(uint32_t milliseconds) override;
-  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
-                     Handle* key) override;
+  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access, Handle* key) override;
   long RegCloseKey(Handle key) override;
   long RegEnumValueA(Handle key, uint32_t index, std::string* name) override;
   long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
@@ -137,7 +136,7 @@ class FakeOs : public OsPort {
   bool IsDBCSLeadByte(unsigned char byte) override;
 
   // ---- tray, version, language, keys ----
-  int trayFailures = 0;  // the next n tray calls fail; -1: all fail
+  int trayFailures = 0;                   // the next n tray calls fail; -1: all fail
   std::vector<TrayIconData> trayRecords;  // every record sent, in order
   std::vector<uint32_t> trayMessages;
   uint32_t versionMajor = 6;
@@ -160,12 +159,12 @@ class FakeOs : public OsPort {
   // ---- cursors, drops, links, dialogs ----
   // A file loads as a cursor when its content starts with a cursor or animated
   // cursor header.
-  std::set<Handle> liveCursors;  // loaded from files and not destroyed
-  std::vector<std::string> droppedFiles;  // what the next drop carries
+  std::set<Handle> liveCursors;                  // loaded from files and not destroyed
+  std::vector<std::string> droppedFiles;         // what the next drop carries
   std::map<std::string, std::string> shortcuts;  // link path -> target
   std::vector<std::string> openDialogAnswers;    // one per dialog; "" = cancel
   std::vector<std::string> saveDialogAnswers;
-  std::vector<std::string> dialogs;              // "open|filter|ext|proposed"
+  std::vector<std::string> dialogs;  // "open|filter|ext|proposed"
   std::string moduleFileName = "C:\\Program Files\\Tivoler\\tivoler.exe";
   long shellLinkResult = 0;
   Handle LoadCursorA(int builtInId) override;
@@ -183,6 +182,28 @@ class FakeOs : public OsPort {
   bool GetSaveFileNameA(Handle owner, const std::string& filter, const std::string& defaultExt,
                         std::string* fileName) override;
   static std::string CursorFileContent() { return std::string("\0\0\2\0cursor", 10); }
+
+  // ---- raw input ----
+  // The devices attached now. A WM_INPUT's lParam in the tests is the handle of the
+  // device it comes from (0: injected input without a device).
+  struct FakeDevice {
+    Handle handle = kNoHandle;
+    uint32_t type = win::kRimTypeMouse;
+    std::string path;
+    std::string product;      // HidD_GetProductString
+    std::string description;  // the Enum entry's text
+  };
+  std::vector<FakeDevice> rawDevices;
+  // The usages registered now: (usage page << 16 | usage) -> flags.
+  std::map<uint32_t, uint32_t> rawRegistrations;
+  int rawHeaderReads = 0;
+  bool GetRawInputDeviceList(std::vector<RawInputDeviceEntry>* devices) override;
+  std::string GetRawInputDeviceName(Handle device) override;
+  bool RegisterRawInputDevices(uint16_t usagePage, uint16_t usage, uint32_t flags,
+                               Handle target) override;
+  bool GetRawInputHeader(intptr_t rawInput, uint32_t* type, Handle* device) override;
+  std::string HidD_GetProductString(const std::string& devicePath) override;
+  std::string DeviceDescription(const std::string& devicePath) override;
 
   int screenWidth = 1024;
   int screenHeight = 768;
@@ -212,8 +233,8 @@ class FakeOs : public OsPort {
   std::map<std::string, Key> keys_;  // by lower-case path
   std::vector<std::string> icons_;
   Handle nextCursor_ = 0x3000;
-  bool Answer(std::vector<std::string>& answers, const std::string& kind,
-              const std::string& filter, const std::string& ext, std::string* fileName);
+  bool Answer(std::vector<std::string>& answers, const std::string& kind, const std::string& filter,
+              const std::string& ext, std::string* fileName);
   std::map<Handle, std::string> openKeys_;
   Handle nextHandle_ = 0x1000;
 };

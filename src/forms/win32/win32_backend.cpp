@@ -203,20 +203,40 @@ class Win32Backend : public Backend {
     TForm* form = app_ ? app_->MainForm() : nullptr;
     if (!form) return nullptr;
     HWND owner = AsHwnd(form->WindowHandle());
-    const std::vector<TMenuItem*> items = menu.VisibleItems();
+    std::vector<TMenuItem*> commands;  // command id - 1 -> item
     HMENU popup = CreatePopupMenu();
-    for (size_t i = 0; i < items.size(); ++i) {
-      const TMenuItem& item = *items[i];
-      UINT flags = item.IsSeparator ? MF_SEPARATOR : MF_STRING;
-      if (!item.Enabled) flags |= MF_GRAYED;
-      if (item.Checked) flags |= MF_CHECKED;
-      AppendMenuA(popup, flags, i + 1, item.IsSeparator ? nullptr : item.Caption.c_str());
-    }
+    AppendItems(popup, menu.VisibleItems(), &commands);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(
         popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, owner, nullptr));
-    DestroyMenu(popup);
+    DestroyMenu(popup);                  // destroys the submenus with it
     PostMessageA(owner, WM_NULL, 0, 0);  // lets a tray menu close when focus moves away
-    return chosen >= 1 && chosen <= items.size() ? items[chosen - 1] : nullptr;
+    return chosen >= 1 && chosen <= commands.size() ? commands[chosen - 1] : nullptr;
+  }
+
+  // Appends items to a menu, an item with items of its own as a submenu made the same
+  // way; every plain item gets the next command id.
+  static void AppendItems(HMENU menu, const std::vector<TMenuItem*>& items,
+                          std::vector<TMenuItem*>* commands) {
+    for (TMenuItem* item : items) {
+      UINT flags = item->IsSeparator ? MF_SEPARATOR : MF_STRING;
+      if (!item->Enabled) flags |= MF_GRAYED;
+      if (item->Checked) flags |= MF_CHECKED;
+      UINT_PTR id = 0;
+      if (!item->IsSeparator && !item->Items.empty()) {
+        std::vector<TMenuItem*> shown;
+        for (const auto& child : item->Items) {
+          if (child->Visible) shown.push_back(child.get());
+        }
+        HMENU submenu = CreatePopupMenu();
+        AppendItems(submenu, shown, commands);
+        flags |= MF_POPUP;
+        id = reinterpret_cast<UINT_PTR>(submenu);
+      } else if (!item->IsSeparator) {
+        commands->push_back(item);
+        id = commands->size();
+      }
+      AppendMenuA(menu, flags, id, item->IsSeparator ? nullptr : item->Caption.c_str());
+    }
   }
 
   HWND AppWindow() const { return appWindow_.get(); }

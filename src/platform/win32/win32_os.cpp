@@ -396,6 +396,116 @@ class Win32OsPort : public OsPort {
     return RunFileDialog(true, owner, filter, defaultExt, fileName);
   }
 
+  bool GetRawInputDeviceList(std::vector<RawInputDeviceEntry>* devices) override {
+    devices->clear();
+    UINT count = 0;
+    if (::GetRawInputDeviceList(nullptr, &count, sizeof(RAWINPUTDEVICELIST)) != 0) return false;
+    // A device can arrive between the two calls: ask again with the larger count.
+    for (int tries = 0; tries < 3; ++tries) {
+      std::vector<RAWINPUTDEVICELIST> list(count + 1);
+      UINT size = static_cast<UINT>(list.size());
+      const UINT got = ::GetRawInputDeviceList(list.data(), &size, sizeof(RAWINPUTDEVICELIST));
+      if (got == static_cast<UINT>(-1)) {
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return false;
+        count = size;
+        continue;
+      }
+      for (UINT i = 0; i < got; ++i) {
+        devices->push_back(RawInputDeviceEntry{FromPointer(list[i].hDevice), list[i].dwType});
+      }
+      return true;
+    }
+    return false;
+  }
+
+  std::string GetRawInputDeviceName(Handle device) override {
+    UINT size = 0;
+    HANDLE h = AsHandle(device);
+    if (::GetRawInputDeviceInfoA(h, RIDI_DEVICENAME, nullptr, &size) != 0 || size == 0 ||
+        size > 4096) {
+      return "";
+    }
+    std::string name(size + 1, '\0');
+    const UINT got = ::GetRawInputDeviceInfoA(h, RIDI_DEVICENAME, &name[0], &size);
+    if (got == static_cast<UINT>(-1) || got == 0) return "";
+    name.resize(::lstrlenA(name.c_str()));
+    return name;
+  }
+
+  bool RegisterRawInputDevices(uint16_t usagePage, uint16_t usage, uint32_t flags,
+                               Handle target) override {
+    RAWINPUTDEVICE device = {};
+    device.usUsagePage = usagePage;
+    device.usUsage = usage;
+    device.dwFlags = flags;
+    device.hwndTarget = AsHwnd(target);
+    return ::RegisterRawInputDevices(&device, 1, sizeof(device)) != FALSE;
+  }
+
+  bool GetRawInputHeader(intptr_t rawInput, uint32_t* type, Handle* device) override {
+    RAWINPUTHEADER header;
+    UINT size = sizeof(header);
+    const UINT got = ::GetRawInputData(reinterpret_cast<HRAWINPUT>(rawInput), RID_HEADER, &header,
+                                       &size, sizeof(RAWINPUTHEADER));
+    if (got != sizeof(header)) return false;
+    *type = header.dwType;
+    *device = FromPointer(header.hDevice);
+    return true;
+  }
+
+  std::string HidD_GetProductString(const std::string& devicePath) override {
+    using ProductStringFunction = BOOLEAN(__stdcall*)(HANDLE, PVOID, ULONG);
+    static const auto productString =
+        SystemFunction<ProductStringFunction>("hid.dll", "HidD_GetProductString");
+    if (!productString) return "";
+    UniqueFile device(::CreateFileA(devicePath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!device) return "";
+    // The device's string descriptor: at most 126 UTF-16 characters and a zero.
+    wchar_t wide[128] = {};
+    if (!productString(device.Get(), wide, sizeof(wide) - sizeof(wchar_t))) return "";
+    char text[256] = {};
+    if (::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr) == 0) {
+      return "";
+    }
+    return text;
+  }
+
+  std::string DeviceDescription(const std::string& devicePath) override {
+    // \\?\HID#VID_046D&PID_C077#7&2a&0&0000#{guid}: the instance is the middle
+    // three parts, with \ for #.
+    std::string rest = devicePath.compare(0, 4, "\\\\?\\") == 0 ? devicePath.substr(4) : devicePath;
+    const size_t guid = rest.rfind("#{");
+    if (guid != std::string::npos) rest.resize(guid);
+    for (char& c : rest) {
+      if (c == '#') c = '\\';
+    }
+    UniqueRegistryKey key;
+    const std::string path = "SYSTEM\\CurrentControlSet\\Enum\\" + rest;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, key.Receive()) !=
+        ERROR_SUCCESS) {
+      return "";
+    }
+    for (const char* name : {"FriendlyName", "DeviceDesc"}) {
+      char text[256] = {};
+      DWORD size = sizeof(text) - 1;
+      DWORD type = 0;
+      if (::RegQueryValueExA(key.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(text),
+                             &size) != ERROR_SUCCESS ||
+          type != REG_SZ) {
+        continue;
+      }
+      std::string value = text;
+      // "@input.inf,%hid.mousedevice%;HID-compliant mouse": the text after the ";".
+      const size_t semicolon = value.rfind(';');
+      if (!value.empty() && value[0] == '@' && semicolon != std::string::npos) {
+        value = value.substr(semicolon + 1);
+      }
+      if (!value.empty()) return value;
+    }
+    return "";
+  }
+
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {
     return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                             static_cast<int>(a.size()), b.c_str(),
