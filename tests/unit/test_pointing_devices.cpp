@@ -60,7 +60,9 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
   for (const auto& c : hostile) {
     const std::vector<BoundDevice> devices = ParseDeviceList(c.text);
     EXPECT_EQ(devices.size(), c.count) << c.text;
-    if (!devices.empty() && c.firstName) EXPECT_EQ(devices[0].Name, c.firstName) << c.text;
+    if (!devices.empty() && c.firstName) {
+      EXPECT_EQ(devices[0].Name, c.firstName) << c.text;
+    }
     for (const BoundDevice& d : devices) EXPECT_LE(d.Name.size(), kMaxDeviceNameLength);
   }
   std::string many;
@@ -191,7 +193,9 @@ TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
     EXPECT_EQ(os.rawHeaderReads, reads + 1) << "the header only";
     EXPECT_EQ(form->Profile(0).Speed, step.speed);
     EXPECT_EQ(Count("SystemParametersInfoA 113"), step.applied ? 1u : 0u);
-    if (!step.applied) EXPECT_EQ(os.calls, std::vector<std::string>{});
+    if (!step.applied) {
+      EXPECT_EQ(os.calls, std::vector<std::string>{});
+    }
     EXPECT_EQ(Count("MessageBeep"), 0u);
   }
   EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:5\nWheel:3Lines");
