@@ -112,8 +112,7 @@ uint32_t FakeOs::Type(const std::string& path, const std::string& name) const {
   return value ? value->Type : win::kRegNone;
 }
 
-long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
-                           Handle* key) {
+long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access, Handle* key) {
   calls.push_back("RegOpenKeyExA " + subKey + " " + Str(access));
   *key = kNoHandle;
   if (root != win::kHkeyCurrentUser || !FindKey(subKey)) return win::kErrorFileNotFound;
@@ -213,8 +212,7 @@ std::string FakeOs::Expand(const std::string& source) const {
   return out;
 }
 
-uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer,
-                                           uint32_t size) {
+uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer, uint32_t size) {
   calls.push_back("ExpandEnvironmentStringsA " + source + " " + Str(size));
   const std::string expanded = Expand(source);
   const uint32_t needed = static_cast<uint32_t>(expanded.size() + 1);
@@ -355,7 +353,8 @@ bool FakeOs::SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvPa
   }
   record += " " + Str(winIni);
   calls.push_back(record);
-  if (action == win::kSpiSetMouseSpeed) mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
+  if (action == win::kSpiSetMouseSpeed)
+    mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
   if (action == win::kSpiSetWheelScrollLines) wheelLines = static_cast<int>(uiParam);
   if (action == win::kSpiSetCursors && setCursorsFailures != 0) {
     if (setCursorsFailures > 0) --setCursorsFailures;
@@ -448,6 +447,37 @@ int FakeOs::GetSystemMetrics(int index) {
   return 0;
 }
 
+// A monitor's handle is 0x7000 + its index in the list.
+std::vector<FakeOs::Monitor> FakeOs::Monitors() const {
+  if (!monitors.empty()) return monitors;
+  return {Monitor{0, 0, screenWidth, screenHeight, 96}};
+}
+
+Handle FakeOs::MonitorFromPoint(int x, int y, uint32_t flags) {
+  const std::vector<Monitor> all = Monitors();
+  for (size_t i = 0; i < all.size(); ++i) {
+    const Monitor& m = all[i];
+    if (x >= m.Left && x < m.Right && y >= m.Top && y < m.Bottom) return 0x7000 + i;
+  }
+  return flags == win::kMonitorDefaultToPrimary ? 0x7000 : kNoHandle;
+}
+
+bool FakeOs::GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) {
+  const std::vector<Monitor> all = Monitors();
+  if (monitor < 0x7000 || monitor - 0x7000 >= all.size()) return false;
+  const Monitor& m = all[monitor - 0x7000];
+  *left = m.Left;
+  *top = m.Top;
+  *right = m.Right;
+  *bottom = m.Bottom;
+  return true;
+}
+
+unsigned FakeOs::GetDpiForMonitor(Handle monitor) {
+  const std::vector<Monitor> all = Monitors();
+  return monitor >= 0x7000 && monitor - 0x7000 < all.size() ? all[monitor - 0x7000].Dpi : 96;
+}
+
 // ---- tray, version, language, keys ----
 
 bool FakeOs::Shell_NotifyIconA(uint32_t message, const TrayIconData& data) {
@@ -494,8 +524,8 @@ bool FakeOs::GetCursorPos(int* x, int* y) {
 
 void FakeOs::ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, int show) {
-  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters +
-                  " " + std::to_string(show));
+  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters + " " +
+                  std::to_string(show));
 }
 
 // ---- cursors, drops, links, dialogs ----
@@ -510,7 +540,8 @@ Handle FakeOs::LoadCursorImage(const std::string& path) {
   auto it = files.find(path);
   if (it == files.end()) return kNoHandle;
   const std::string& content = it->second;
-  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 && content.compare(0, 4, "RIFF") != 0) {
+  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 &&
+      content.compare(0, 4, "RIFF") != 0) {
     return kNoHandle;
   }
   const Handle cursor = ++nextCursor_;
