@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-
 #include <commctrl.h>
 #include <gtest/gtest.h>
 

@@ -228,9 +228,9 @@ int ArialInkHeight(const char* text, int height) {
   HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   RECT all = {0, 0, 4 * height, 2 * height};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HFONT font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                           "Arial");
+  HFONT font =
+      CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
   HGDIOBJ oldFont = SelectObject(dc, font);
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
@@ -265,15 +265,16 @@ std::string ScreenshotPath(const std::string& name) {
 TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   // Two slots are filled, the first with the hot key a, so that the pictures show
   // slots as they look in use.
-  Start("PositionX=300\r\nPositionY=200\r\n"
-        "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
-        "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
-        "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
-        "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
+  Start(
+      "PositionX=300\r\nPositionY=200\r\n"
+      "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
+      "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
+      "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
+      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   // Pictures at another display scale are named by its DPI; those at 96 DPI are the guide's.
-  const std::string language = (Japanese() ? "ja" : "en") +
-                               (DisplayDpi() == 96 ? "" : "-" + std::to_string(DisplayDpi()));
+  const std::string language =
+      (Japanese() ? "ja" : "en") + (DisplayDpi() == 96 ? "" : "-" + std::to_string(DisplayDpi()));
   struct View {
     const char* name;
     int button;                 // shows the view (none: the window as it starts)
@@ -322,6 +323,13 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
     EXPECT_NEAR(client.right, Scaled(143), 2);
     EXPECT_NEAR(client.bottom, Scaled(view.clientHeight), 2);
     if (!view.button && !Japanese()) {
+      // The window itself is at the display's DPI: the system does not stretch it.
+      using DpiForWindow = UINT(WINAPI*)(HWND);
+      const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+      if (dpiForWindow) {
+        EXPECT_EQ(static_cast<int>(dpiForWindow(main)), DisplayDpi());
+      }
       // A slot button's caption is drawn in Arial of 12 pixels at that scale.
       RECT button;
       GetWindowRect(ControlOf(main, ids::kFirstSlotButton + 9), &button);
@@ -347,12 +355,12 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
 
   // The slot menu of the first slot beside the collapsed window, then the tray menu
   // beside the tray.
-  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton), [&] {
-    return !IsWindowVisible(ControlOf(main, ids::kOptionGB));
-  }));
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton),
+                         [&] { return !IsWindowVisible(ControlOf(main, ids::kOptionGB)); }));
   HWND menu = nullptr;
-  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
-                         [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
+  ASSERT_TRUE(ClickUntil(
+      ControlOf(main, ids::kFirstSlotButton),
+      [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
   Sleep(800);
   RECT window;
   GetWindowRect(main, &window);

@@ -19,12 +19,8 @@ TEST(TextList, SplitsAtEveryLineEnd) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb", {"a", "b"}},
-      {"a\rb\r", {"a", "b"}},
-      {"a\r\n\r\nb", {"a", "", "b"}},
-      {"a\n\rb", {"a", "", "b"}},
-      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},     {"a\nb", {"a", "b"}},       {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}}, {"", {}},
   };
   for (const Case& c : cases) {
     TStringList list;
@@ -187,21 +183,31 @@ TEST(Form, ClientSizeHoldsWhateverFrameTheWindowReallyGets) {
 TEST(Screen, RectanglesAndFontHeightsScaleWithTheMonitorsDpi) {
   struct Case {
     int dpi;
-    TRect monitor;   // in pixels
-    TRect units;     // a rectangle on it, in 96-DPI units
-    TRect pixels;    // the same in pixels
-    TRect bounds;    // the monitor in 96-DPI units
-    int arial12;     // the slot buttons' font
-    int form11;      // the form's font
+    TRect monitor;  // in pixels
+    TRect units;    // a rectangle on it, in 96-DPI units
+    TRect pixels;   // the same in pixels
+    TRect bounds;   // the monitor in 96-DPI units
+    int arial12;    // the slot buttons' font
+    int form11;     // the form's font
   };
   const Case cases[] = {
       {96, {0, 0, 1024, 768}, {300, 200, 149, 89}, {300, 200, 149, 89}, {0, 0, 1024, 768}, 12, 11},
       {120, {0, 0, 1920, 1080}, {8, 68, 57, 17}, {10, 85, 71, 21}, {0, 0, 1536, 864}, 15, 14},
       {144, {0, 0, 1920, 1080}, {120, 24, 24, 24}, {180, 36, 36, 36}, {0, 0, 1280, 720}, 18, 17},
-      {144, {-1920, 0, 1920, 1080}, {-1000, 100, 143, 67}, {-1920 + 1380, 150, 215, 101},
-       {-1920, 0, 1280, 720}, 18, 17},
-      {192, {1920, 0, 3840, 2160}, {2000, 10, 143, 367}, {2080, 20, 286, 734},
-       {1920, 0, 1920, 1080}, 24, 22},
+      {144,
+       {-1920, 0, 1920, 1080},
+       {-1000, 100, 143, 67},
+       {-1920 + 1380, 150, 215, 101},
+       {-1920, 0, 1280, 720},
+       18,
+       17},
+      {192,
+       {1920, 0, 3840, 2160},
+       {2000, 10, 143, 367},
+       {2080, 20, 286, 734},
+       {1920, 0, 1920, 1080},
+       24,
+       22},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.dpi);

@@ -17,9 +17,10 @@ HFONT FontTable::Get(const TFont& font, int dpi) {
       return entry.handle;
     }
   }
-  HFONT created = CreateFontA(
-      -ScaleToDpi(font.Height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, static_cast<BYTE>(font.Charset),
-      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, font.Name.c_str());
+  HFONT created =
+      CreateFontA(-ScaleToDpi(font.Height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                  static_cast<BYTE>(font.Charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH, font.Name.c_str());
   fonts_.push_back(Entry{font, dpi, created});
   return created;
 }
