@@ -51,9 +51,11 @@ Win32FormPeer::Win32FormPeer(TForm& form, HWND owner) : form_(form) {
   // WindowProc enters the window on its first message (WM_NCCREATE).
   CreateWindowExA(kFormExStyle, kFormClass, "", kFormStyle, 0, 0, 0, 0, owner, nullptr,
                   GetModuleHandleA(nullptr), this);
-  created_ = static_cast<bool>(window_);
+  // The icons are the window system's own handling: they are set before the form
+  // takes the window's messages.
   dpi_ = MonitorAt(form_.App().Os(), 0, 0).Dpi;
   SetIcons();
+  created_ = static_cast<bool>(window_);
 }
 
 void Win32FormPeer::SetIcons() {
