@@ -60,8 +60,8 @@ void PrepareSettings(const std::string& extra) {
 }
 
 bool ReadFile(const std::string& path, std::string* content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   content->clear();
   char buffer[4096];
@@ -78,8 +78,8 @@ bool WriteFile(const std::string& path, const std::string& content) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const BOOL ok =
-      ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  const BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written,
+                              nullptr);
   CloseHandle(file);
   return ok && written == content.size();
 }
@@ -138,9 +138,7 @@ bool ClickTrayIcon(bool right, const std::function<bool()>& cond) {
   // Without a desktop Wine 10 shows each tray icon as a child window of a taskbar
   // window. An icon left behind by an ended program goes away when clicked.
   HWND tray = nullptr;
-  if (!WaitUntil([&] {
-        return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray);
-      })) {
+  if (!WaitUntil([&] { return (tray = FindWindowA("Shell_TrayWnd", nullptr)) && IsWindowVisible(tray); })) {
     return false;
   }
   for (int attempt = 0; attempt < 10; ++attempt) {
@@ -170,8 +168,7 @@ bool ClickUntil(HWND hwnd, const std::function<bool()>& cond, bool right) {
 void TypeText(const std::string& text) {
   std::wstring wide(text.size() + 1, L'\0');
   wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) -
-      1));
+      MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1));
   for (wchar_t c : wide) {
     INPUT in[2] = {};
     in[0].type = in[1].type = INPUT_KEYBOARD;
@@ -185,41 +182,19 @@ void TypeText(const std::string& text) {
 
 bool WriteCursorFile(const std::string& path) {
   std::string data;
-  auto put16 = [&](unsigned v) {
-    data += static_cast<char>(v & 0xFF);
-    data += static_cast<char>(v >> 8);
-  };
-  auto put32 = [&](unsigned v) {
-    put16(v & 0xFFFF);
-    put16(v >> 16);
-  };
+  auto put16 = [&](unsigned v) { data += static_cast<char>(v & 0xFF); data += static_cast<char>(v >> 8); };
+  auto put32 = [&](unsigned v) { put16(v & 0xFFFF); put16(v >> 16); };
   const unsigned imageSize = 40 + 8 + 128 + 128;
-  put16(0);
-  put16(2);
-  put16(1);  // cursor file with one image
-  data += static_cast<char>(32);
-  data += static_cast<char>(32);
-  data += '\0';
-  data += '\0';
-  put16(1);
-  put16(1);  // hot spot
-  put32(imageSize);
-  put32(22);
-  put32(40);
-  put32(32);
-  put32(64);
-  put16(1);
-  put16(1);  // BITMAPINFOHEADER, 1 bit
-  put32(0);
-  put32(0);
-  put32(0);
-  put32(0);
-  put32(2);
-  put32(0);
-  put32(0x000000);
-  put32(0xFFFFFF);                                                  // black, white
+  put16(0); put16(2); put16(1);                       // cursor file with one image
+  data += static_cast<char>(32); data += static_cast<char>(32);
+  data += '\0'; data += '\0';
+  put16(1); put16(1);                                 // hot spot
+  put32(imageSize); put32(22);
+  put32(40); put32(32); put32(64); put16(1); put16(1);  // BITMAPINFOHEADER, 1 bit
+  put32(0); put32(0); put32(0); put32(0); put32(2); put32(0);
+  put32(0x000000); put32(0xFFFFFF);                   // black, white
   for (int y = 0; y < 32; ++y) put32(y % 4 < 2 ? 0xFFFFFFFFu : 0);  // colour rows
-  for (int y = 0; y < 32; ++y) put32(y < 16 ? 0 : 0xFFFFFFFFu);     // mask: top half shown
+  for (int y = 0; y < 32; ++y) put32(y < 16 ? 0 : 0xFFFFFFFFu);    // mask: top half shown
   return WriteFile(path, data);
 }
 
@@ -231,8 +206,8 @@ std::string RegistryTextOfType(const std::string& key, const std::string& name, 
   }
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1;
-  const LONG result =
-      RegQueryValueExA(k, name.c_str(), nullptr, type, reinterpret_cast<BYTE*>(buffer), &size);
+  const LONG result = RegQueryValueExA(k, name.c_str(), nullptr, type,
+                                       reinterpret_cast<BYTE*>(buffer), &size);
   RegCloseKey(k);
   return result == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
 }
@@ -284,8 +259,8 @@ Process::Process(const std::string& args) {
   if (!args.empty()) command += " " + args;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info_)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info_)) {
     info_ = {};
   }
 }
@@ -319,8 +294,8 @@ long Process::WaitExitPumping(DWORD timeoutMs) {
   while (info_.hProcess) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed > timeoutMs) return -1;
-    const DWORD r =
-        MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    const DWORD r = MsgWaitForMultipleObjects(1, &info_.hProcess, FALSE, timeoutMs - elapsed,
+                                              QS_ALLINPUT);
     if (r == WAIT_OBJECT_0) return WaitExit(0);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -429,8 +404,8 @@ StandIn::StandIn(bool withWindow) {
   cls.lpszClassName = kStandInClass;
   RegisterClassA(&cls);
   g_standIn = this;
-  window_ = CreateWindowExA(0, kStandInClass, "Tivoler", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
+  window_ = CreateWindowExA(0, kStandInClass, "Tivoler", WS_POPUP, 0, 0, 10, 10, nullptr,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 StandIn::~StandIn() {
@@ -455,17 +430,14 @@ LRESULT CALLBACK StandIn::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 namespace e2e {
 
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
-  const bool opened = ClickUntil(
-      control,
-      [&] {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
-        }
-        return false;
-      },
-      true);
+  const bool opened = ClickUntil(control, [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+    }
+    return false;
+  }, true);
   if (opened) PressKey(key);
   return opened;
 }

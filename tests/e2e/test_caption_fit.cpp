@@ -265,12 +265,11 @@ std::string ScreenshotPath(const std::string& name) {
 TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   // Two slots are filled, the first with the hot key a, so that the pictures show
   // slots as they look in use.
-  Start(
-      "PositionX=300\r\nPositionY=200\r\n"
-      "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
-      "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
-      "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
-      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
+  Start("PositionX=300\r\nPositionY=200\r\n"
+        "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
+        "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
+        "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
+        "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   // Pictures at another display scale are named by its DPI; those at 96 DPI are the guide's.
   const std::string language =
@@ -355,12 +354,12 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
 
   // The slot menu of the first slot beside the collapsed window, then the tray menu
   // beside the tray.
-  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton),
-                         [&] { return !IsWindowVisible(ControlOf(main, ids::kOptionGB)); }));
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kOptionButton), [&] {
+    return !IsWindowVisible(ControlOf(main, ids::kOptionGB));
+  }));
   HWND menu = nullptr;
-  ASSERT_TRUE(ClickUntil(
-      ControlOf(main, ids::kFirstSlotButton),
-      [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
+  ASSERT_TRUE(ClickUntil(ControlOf(main, ids::kFirstSlotButton),
+                         [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
   Sleep(800);
   RECT window;
   GetWindowRect(main, &window);

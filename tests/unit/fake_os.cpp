@@ -112,7 +112,8 @@ uint32_t FakeOs::Type(const std::string& path, const std::string& name) const {
   return value ? value->Type : win::kRegNone;
 }
 
-long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access, Handle* key) {
+long FakeOs::RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                           Handle* key) {
   calls.push_back("RegOpenKeyExA " + subKey + " " + Str(access));
   *key = kNoHandle;
   if (root != win::kHkeyCurrentUser || !FindKey(subKey)) return win::kErrorFileNotFound;
@@ -212,7 +213,8 @@ std::string FakeOs::Expand(const std::string& source) const {
   return out;
 }
 
-uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer, uint32_t size) {
+uint32_t FakeOs::ExpandEnvironmentStringsA(const std::string& source, char* buffer,
+                                           uint32_t size) {
   calls.push_back("ExpandEnvironmentStringsA " + source + " " + Str(size));
   const std::string expanded = Expand(source);
   const uint32_t needed = static_cast<uint32_t>(expanded.size() + 1);
@@ -353,8 +355,7 @@ bool FakeOs::SystemParametersInfoA(uint32_t action, uint32_t uiParam, void* pvPa
   }
   record += " " + Str(winIni);
   calls.push_back(record);
-  if (action == win::kSpiSetMouseSpeed)
-    mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
+  if (action == win::kSpiSetMouseSpeed) mouseSpeed = static_cast<int>(reinterpret_cast<intptr_t>(pvParam));
   if (action == win::kSpiSetWheelScrollLines) wheelLines = static_cast<int>(uiParam);
   if (action == win::kSpiSetCursors && setCursorsFailures != 0) {
     if (setCursorsFailures > 0) --setCursorsFailures;
@@ -524,8 +525,8 @@ bool FakeOs::GetCursorPos(int* x, int* y) {
 
 void FakeOs::ShellExecuteA(Handle owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, int show) {
-  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters + " " +
-                  std::to_string(show));
+  calls.push_back("ShellExecuteA " + Str(owner) + " " + verb + " " + file + " " + parameters +
+                  " " + std::to_string(show));
 }
 
 // ---- cursors, drops, links, dialogs ----
@@ -540,8 +541,7 @@ Handle FakeOs::LoadCursorImage(const std::string& path) {
   auto it = files.find(path);
   if (it == files.end()) return kNoHandle;
   const std::string& content = it->second;
-  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 &&
-      content.compare(0, 4, "RIFF") != 0) {
+  if (content.compare(0, 4, std::string("\0\0\2\0", 4)) != 0 && content.compare(0, 4, "RIFF") != 0) {
     return kNoHandle;
   }
   const Handle cursor = ++nextCursor_;

@@ -101,7 +101,8 @@ class FakeOs : public OsPort {
   int MessageBoxA(Handle owner, const std::string& text, const std::string& caption,
                   uint32_t type) override;
   void Sleep(uint32_t milliseconds) override;
-  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access, Handle* key) override;
+  long RegOpenKeyExA(Handle root, const std::string& subKey, uint32_t access,
+                     Handle* key) override;
   long RegCloseKey(Handle key) override;
   long RegEnumValueA(Handle key, uint32_t index, std::string* name) override;
   long RegQueryValueExA(Handle key, const std::string& name, uint32_t* type,
@@ -135,7 +136,7 @@ class FakeOs : public OsPort {
   bool IsDBCSLeadByte(unsigned char byte) override;
 
   // ---- tray, version, language, keys ----
-  int trayFailures = 0;                   // the next n tray calls fail; -1: all fail
+  int trayFailures = 0;  // the next n tray calls fail; -1: all fail
   std::vector<TrayIconData> trayRecords;  // every record sent, in order
   std::vector<uint32_t> trayMessages;
   uint32_t versionMajor = 6;
@@ -158,12 +159,12 @@ class FakeOs : public OsPort {
   // ---- cursors, drops, links, dialogs ----
   // A file loads as a cursor when its content starts with a cursor or animated
   // cursor header.
-  std::set<Handle> liveCursors;                  // loaded from files and not destroyed
-  std::vector<std::string> droppedFiles;         // what the next drop carries
+  std::set<Handle> liveCursors;  // loaded from files and not destroyed
+  std::vector<std::string> droppedFiles;  // what the next drop carries
   std::map<std::string, std::string> shortcuts;  // link path -> target
   std::vector<std::string> openDialogAnswers;    // one per dialog; "" = cancel
   std::vector<std::string> saveDialogAnswers;
-  std::vector<std::string> dialogs;  // "open|filter|ext|proposed"
+  std::vector<std::string> dialogs;              // "open|filter|ext|proposed"
   std::string moduleFileName = "C:\\Program Files\\Tivoler\\tivoler.exe";
   long shellLinkResult = 0;
   Handle LoadCursorA(int builtInId) override;
@@ -220,8 +221,8 @@ class FakeOs : public OsPort {
   std::map<std::string, Key> keys_;  // by lower-case path
   std::vector<std::string> icons_;
   Handle nextCursor_ = 0x3000;
-  bool Answer(std::vector<std::string>& answers, const std::string& kind, const std::string& filter,
-              const std::string& ext, std::string* fileName);
+  bool Answer(std::vector<std::string>& answers, const std::string& kind,
+              const std::string& filter, const std::string& ext, std::string* fileName);
   std::map<Handle, std::string> openKeys_;
   Handle nextHandle_ = 0x1000;
 };

@@ -19,8 +19,12 @@ TEST(TextList, SplitsAtEveryLineEnd) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"a\r\nb\r\n", {"a", "b"}},     {"a\nb", {"a", "b"}},       {"a\rb\r", {"a", "b"}},
-      {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}}, {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\nb", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\n\rb", {"a", "", "b"}},
+      {"", {}},
   };
   for (const Case& c : cases) {
     TStringList list;

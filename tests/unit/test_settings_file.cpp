@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "core/settings_file.h"
 #include "fake_os.h"
+#include "core/settings_file.h"
 #include "main_form/main_form.h"
 
 namespace tivoler::test {
@@ -62,12 +62,8 @@ class SettingsTest : public ::testing::Test {
   // Starts the program with the given settings file (none when content is null).
   void Start(const char* content) {
     if (content) {
-      os.folders = {"C:",
-                    "C:\\Users",
-                    "C:\\Users\\me",
-                    "C:\\Users\\me\\AppData",
-                    "C:\\Users\\me\\AppData\\Local",
-                    kFolder};
+      os.folders = {"C:", "C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData",
+                    "C:\\Users\\me\\AppData\\Local", kFolder};
       os.AddFile(kFile, content);
     }
     os.AddKey("Control Panel\\Cursors");
@@ -89,8 +85,7 @@ class SettingsTest : public ::testing::Test {
   // Line n of the saved file; a file without it fails the test, not the test program.
   std::string FileLine(size_t n) {
     const std::vector<std::string> lines = FileLines();
-    return n < lines.size() ? lines[n]
-                            : "(the file has " + std::to_string(lines.size()) + " lines)";
+    return n < lines.size() ? lines[n] : "(the file has " + std::to_string(lines.size()) + " lines)";
   }
 
   FakeOs os;
