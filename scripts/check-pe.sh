@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the product is a 32-bit GUI program that imports only system DLLs,
 # and that its manifest asks for no elevation, names the systems it supports and
-# declares no DPI awareness. Given a version (the build's one version), also checks
+# declares per-monitor DPI awareness (version 2, with the system's DPI where only dpiAware is
+# read). Given a version (the build's one version), also checks
 # that the manifest and the version resource carry it, and that no time stamp is set.
 set -u
 exe=${1:?usage: check-pe.sh tivoler.exe [version]}
@@ -26,7 +27,10 @@ for os in e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f
   8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
   grep -q "supportedOS Id=\"{$os}\"" <<<"$manifest" || { echo "the manifest lacks supportedOS $os"; fail=1; }
 done
-grep -qi 'dpiAware' <<<"$manifest" && { echo "the manifest declares DPI awareness: $exe"; fail=1; }
+grep -q '<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>' <<<"$manifest" ||
+  { echo "the manifest lacks dpiAware true (the system's DPI on Windows Vista to 8.1): $exe"; fail=1; }
+grep -q '<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>' <<<"$manifest" ||
+  { echo "the manifest lacks dpiAwareness PerMonitorV2: $exe"; fail=1; }
 if [ -n "$version" ]; then
   grep -q "name=\"Tivoler\" version=\"$version.0\"" <<<"$manifest" ||
     { echo "the manifest's version is not $version.0"; fail=1; }
@@ -38,6 +42,6 @@ if [ -n "$version" ]; then
 fi
 if [ $fail -eq 0 ]; then
   echo "$exe: PE32 i386, Windows GUI, imports $(echo $dlls | tr ' ' ',')"
-  echo "$exe: manifest asInvoker, Windows Vista to 11, no DPI awareness${version:+; version $version in the manifest and the version resource, no time stamp}"
+  echo "$exe: manifest asInvoker, Windows Vista to 11, DPI aware per monitor (v2; system on Vista to 8.1)${version:+; version $version in the manifest and the version resource, no time stamp}"
 fi
 exit $fail

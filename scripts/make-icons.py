@@ -4,8 +4,9 @@
   make-icons.py OUTDIR
 
 writes mainicon.ico (48, 32, 24, 16 pixels at 8, 24 and 32 bits), trayicon.ico and
-trayiconhot.ico (16 x 16, 16 colours), trayiconxp.ico and trayiconxphot.ico
-(16 x 16, 32 bits with alpha). The drawing is computed, not stored: every pixel is
+trayiconhot.ico (16 colours), trayiconxp.ico and trayiconxphot.ico (32 bits with
+alpha), each at 48, 32, 24 and 16 pixels: the notification area takes the size of
+the display's scale (16 at 100 %, 24 at 150 %, 32 at 200 %). The drawing is computed, not stored: every pixel is
 the coverage of a few shapes, sampled 4 x 4 times for smooth edges.
 """
 import os
@@ -154,10 +155,12 @@ def main():
     write_ico(os.path.join(outdir, "mainicon.ico"), main_images)
     for hot, name, colours, colours16 in ((False, "trayicon", NORMAL, NORMAL16),
                                           (True, "trayiconhot", HOT, HOT16)):
+        sizes = (48, 32, 24, 16)
         write_ico(os.path.join(outdir, name + ".ico"),
-                  [(16, 4, image(render(16, colours16, samples=1), 4))])
+                  [(n, 4, image(render(n, colours16, samples=1), 4)) for n in sizes])
         modern = "trayiconxphot" if hot else "trayiconxp"
-        write_ico(os.path.join(outdir, modern + ".ico"), [(16, 32, image(render(16, colours), 32))])
+        write_ico(os.path.join(outdir, modern + ".ico"),
+                  [(n, 32, image(render(n, colours), 32)) for n in sizes])
 
 
 if __name__ == "__main__":

@@ -36,6 +36,12 @@ int DecimalValue(const std::string& text) {
   return value;
 }
 
+int SignedDecimalValue(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  if (!trimmed.empty() && trimmed[0] == '-') return -DecimalValue(trimmed.substr(1));
+  return DecimalValue(trimmed);
+}
+
 bool KeyPresent(const TStringList& lines, const std::string& key) {
   for (const std::string& line : lines.Lines()) {
     if (line.find(key) != std::string::npos) return true;

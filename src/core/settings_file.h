@@ -14,6 +14,9 @@ namespace tivoler {
 // the result tells whether every looked-at character was a digit.
 bool ReadDecimal(const std::string& text, int* value);
 int DecimalValue(const std::string& text);
+// The same reader for a value that may lie left of or above the origin: a "-" before
+// the digits gives the negative number ("-5" is -5).
+int SignedDecimalValue(const std::string& text);
 
 // True when any line contains key anywhere (letter case counts).
 bool KeyPresent(const TStringList& lines, const std::string& key);

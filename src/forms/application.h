@@ -22,6 +22,8 @@ class TApplication {
   Backend* GetBackend() { return backend_; }
 
   std::string Title;
+  // The program's icon, a resource name of its module: the icon of its forms' windows.
+  std::string IconName;
   bool ShowMainForm = true;
   int HintHidePause = 2500;
   std::function<void()> OnMinimize;

@@ -17,6 +17,7 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/menus.h"
+#include "forms/screen.h"
 #include "forms/timer.h"
 #include "platform/owned_handles.h"
 
@@ -349,8 +350,10 @@ class TMainForm : public TForm {
   SystemMouse StoredMouseParameters();
   // The mouse parameters into the panel's controls, under the loading guard.
   void ShowMouseParameters(const SystemMouse& system);
-  int ScreenWidth() { return Os().GetSystemMetrics(win::kSmCxScreen); }
-  int ScreenHeight() { return Os().GetSystemMetrics(win::kSmCyScreen); }
+  // "The screen": the full rectangle of the monitor that holds a point (the primary
+  // monitor when none does), or of the monitor the window's centre is on.
+  TRect ScreenAt(int x, int y) { return MonitorAt(Os(), x, y).Bounds(); }
+  TRect WindowScreen() { return ScreenAt(Left() + Width() / 2, Top() + Height() / 2); }
 
   std::vector<std::string> args_;
   CursorScheme scheme_;

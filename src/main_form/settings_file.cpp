@@ -50,8 +50,8 @@ void TMainForm::LoadSettings() {
     if (LowerAscii(value(key)) == "true") box.SetChecked(true);
   };
 
-  if (present("PositionX")) PositionX = DecimalValue(value("PositionX"));
-  if (present("PositionY")) PositionY = DecimalValue(value("PositionY"));
+  if (present("PositionX")) PositionX = SignedDecimalValue(value("PositionX"));
+  if (present("PositionY")) PositionY = SignedDecimalValue(value("PositionY"));
   readBool("NonClose", NonCloseCB);
   readBool("SetAndClose", SetAndCloseCB);
   readBool("MinimizeStart", MinimizeStartCB);

@@ -123,34 +123,44 @@ void TMainForm::SetExpanded(bool expand) {
   Expanded = expand;
   const int target = expand ? kExpandedClientHeight : kCollapsedClientHeight;
   const int d = ClientHeight() - target;
+  const TRect screen = WindowScreen();
   if (d < 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
   SetClientHeight(target);
   StatusBar.SetBounds(0, target - StatusBar.Height(), StatusBar.Width(), StatusBar.Height());
   if (d > 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
-  if (ScreenHeight() < Top() + Height()) SetTop(ScreenHeight() - Height());
-  if (Top() < 0) SetTop(0);
+  const int bottom = screen.Top + screen.Height;
+  if (bottom < Top() + Height()) SetTop(bottom - Height());
+  if (Top() < screen.Top) SetTop(screen.Top);
 }
 
+// A position measured from the left and top is placed on the monitor that holds the
+// window's centre there (the primary monitor when that monitor is gone); one measured
+// from the right and bottom, on the monitor the window is on.
 void TMainForm::PlaceWindow() {
   int left = PositionX;
   int top = PositionY;
+  TRect screen = ScreenAt(left + Width() / 2, top + Height() / 2);
   if (OriginRightBottomCB.Checked()) {
-    left = ScreenWidth() - PositionX - Width();
-    top = ScreenHeight() - PositionY - Height();
+    screen = WindowScreen();
+    left = screen.Left + screen.Width - PositionX - Width();
+    top = screen.Top + screen.Height - PositionY - Height();
   }
   // Right and bottom edges first, then left and top: a window larger than the screen
   // keeps its caption and left edge on it.
-  if (ScreenWidth() < left + Width()) left = ScreenWidth() - Width();
-  if (ScreenHeight() < top + Height()) top = ScreenHeight() - Height();
-  if (left < 0) left = 0;
-  if (top < 0) top = 0;
+  const int right = screen.Left + screen.Width;
+  const int bottom = screen.Top + screen.Height;
+  if (right < left + Width()) left = right - Width();
+  if (bottom < top + Height()) top = bottom - Height();
+  if (left < screen.Left) left = screen.Left;
+  if (top < screen.Top) top = screen.Top;
   SetBounds(left, top, Width(), Height());
 }
 
 void TMainForm::RecordPosition() {
   if (OriginRightBottomCB.Checked()) {
-    PositionX = ScreenWidth() - Left() - Width();
-    PositionY = ScreenHeight() - Top() - Height();
+    const TRect screen = WindowScreen();
+    PositionX = screen.Left + screen.Width - Left() - Width();
+    PositionY = screen.Top + screen.Height - Top() - Height();
   } else {
     PositionX = Left();
     PositionY = Top();

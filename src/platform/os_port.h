@@ -65,6 +65,7 @@ constexpr int kSwHide = 0;
 constexpr int kSwShowNa = 8;
 constexpr int kSmCxScreen = 0;
 constexpr int kSmCyScreen = 1;
+constexpr uint32_t kMonitorDefaultToPrimary = 1;
 }  // namespace win
 
 // The tray icon record in its first form: no fields beyond the 64-byte tip.
@@ -192,7 +193,7 @@ class OsPort {
 
   // Tray, version, language, keys and the cursor position.
   virtual bool Shell_NotifyIconA(uint32_t message, const TrayIconData& data) = 0;
-  // An icon resource of the program's own module.
+  // An icon resource of the program's own module, at the system's small-icon size.
   virtual Handle LoadIconA(const std::string& name) = 0;
   // GetVersionExA with an OSVERSIONINFOA of 148 bytes.
   virtual bool GetVersionExA(uint32_t* major, uint32_t* minor) = 0;
@@ -251,6 +252,13 @@ class OsPort {
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;
+
+  // Monitors, in the pixels of the system: MonitorFromPoint; GetMonitorInfoA's full
+  // rectangle (false when the monitor is gone); the monitor's DPI (GetDpiForMonitor's
+  // effective DPI, the system's DPI where the system has no per-monitor DPI).
+  virtual Handle MonitorFromPoint(int x, int y, uint32_t flags) = 0;
+  virtual bool GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) = 0;
+  virtual unsigned GetDpiForMonitor(Handle monitor) = 0;
 };
 
 }  // namespace tivoler

@@ -40,6 +40,7 @@ int RunTivoler(OsPort& os, Backend* backend, const std::vector<std::string>& arg
 
   TApplication app(os, backend);
   app.Title = kApplicationTitle;
+  app.IconName = kIconMain;
   app.Initialize();
   os.ShowWindow(app.AppHandle(), win::kSwHide);
   app.ShowMainForm = false;

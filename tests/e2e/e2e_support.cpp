@@ -9,6 +9,25 @@
 
 namespace e2e {
 
+namespace {
+// Before any test runs: without it the system would show this program a virtual
+// 96-DPI screen and scale every coordinate it reads.
+const bool kDpiAware = [] {
+  using Aware = BOOL(WINAPI*)();
+  const auto aware = reinterpret_cast<Aware>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware")));
+  return aware && aware();
+}();
+}  // namespace
+
+int DisplayDpi() {
+  (void)kDpiAware;
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 std::string TivolerPath() {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);

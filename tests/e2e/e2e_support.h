@@ -123,6 +123,12 @@ class StandIn {
   std::vector<Received> received_;
 };
 
+// The display's DPI (96 at 100 %). The test program itself is DPI aware, so that it
+// sees the windows in the display's pixels, as the program draws them.
+int DisplayDpi();
+// A length of 96-DPI units in the display's pixels.
+inline int Scaled(int value) { return MulDiv(value, DisplayDpi(), 96); }
+
 // Japanese texts are shown on a system whose user language is Japanese.
 inline bool Japanese() { return GetUserDefaultLangID() == 0x0411; }
 

@@ -47,10 +47,10 @@ std::string Ansi(const std::wstring& wide) {
 HFONT FontOf(HWND control, std::string* described) {
   const int id = GetDlgCtrlID(control);
   std::wstring face = ProgramText(kTextFormFont);
-  int height = 11;
+  int height = Scaled(11);
   if (id >= ids::kFirstSlotButton && id <= ids::kOptionButton) {
     face = L"Arial";
-    height = 12;
+    height = Scaled(12);
   } else if (id == ids::kVersionST) {
     face = L"Tahoma";
   }
@@ -216,6 +216,69 @@ class BitmapMenuFont {
   bool changed_ = false;
 };
 
+// The rows that hold dark pixels (text, not the light face or the frame's grey) in r of
+// the screen: the height of the ink of a black caption.
+int InkHeight(const RECT& r) {
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  int first = -1, last = -1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 64) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return first < 0 ? 0 : last - first + 1;
+}
+
+// The ink height of text drawn black in Arial of height pixels.
+int ArialInkHeight(const char* text, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4 * height, 2 * height);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  RECT all = {0, 0, 4 * height, 2 * height};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HFONT font =
+      CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  TextOutA(dc, 2, height / 4, text, lstrlenA(text));
+  SelectObject(dc, oldFont);
+  DeleteObject(font);
+  int first = -1, last = -1;
+  for (int y = 0; y < 2 * height; ++y) {
+    for (int x = 0; x < 4 * height; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 64) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+    }
+  }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return first < 0 ? 0 : last - first + 1;
+}
+
 // The folder "screenshots" beside the test program.
 std::string ScreenshotPath(const std::string& name) {
   char self[MAX_PATH] = {};
@@ -235,29 +298,35 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
       "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
       "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-  const std::string language = Japanese() ? "ja" : "en";
+  // Pictures at another display scale are named by its DPI; those at 96 DPI are the guide's.
+  const std::string language =
+      (Japanese() ? "ja" : "en") + (DisplayDpi() == 96 ? "" : "-" + std::to_string(DisplayDpi()));
   struct View {
     const char* name;
     int button;                 // shows the view (none: the window as it starts)
     int shown;                  // visible once the view is up
     std::vector<int> captions;  // controls the view shows with a caption
+    int clientHeight;           // in 96-DPI units; 143 wide
   };
   const View views[] = {
       {"collapsed",
        0,
        ids::kFirstSlotButton,
-       {ids::kFirstSlotButton, ids::kFirstSlotButton + 9, ids::kDetailButton, ids::kOptionButton}},
+       {ids::kFirstSlotButton, ids::kFirstSlotButton + 9, ids::kDetailButton, ids::kOptionButton},
+       67},
       {"detail",
        ids::kDetailButton,
        ids::kDetailGB,
        {ids::kDetailGB, ids::kRightyRB, ids::kLeftyRB, ids::kSpeedST, ids::kAccel1CB,
-        ids::kAccel2CB, ids::kWheelST, ids::kVersionST}},
+        ids::kAccel2CB, ids::kWheelST, ids::kVersionST},
+       367},
       {"option",
        ids::kOptionButton,
        ids::kOptionGB,
        {ids::kOptionGB, ids::kNonCloseCB, ids::kSetAndCloseCB, ids::kMinimizeStartCB,
         ids::kLoadPreviousCB, ids::kOriginRightBottomCB, ids::kSetTypeRG, ids::kSetTypeFirstItem,
-        ids::kSetTypeFirstItem + 2, ids::kHotKeyST, ids::kDelSettingButton}},
+        ids::kSetTypeFirstItem + 2, ids::kHotKeyST, ids::kDelSettingButton},
+       367},
   };
   std::set<int> checked;  // each control once, in the first view that shows it
   for (const View& view : views) {
@@ -274,6 +343,27 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
     Sleep(800);
     const std::string picture = language + "-" + view.name + ".bmp";
     EXPECT_TRUE(SaveScreenshot(main, ScreenshotPath(picture))) << picture;
+    // The window is laid out at the display's scale: nothing stretched, nothing cut.
+    RECT client;
+    GetClientRect(main, &client);
+    EXPECT_NEAR(client.right, Scaled(143), 2);
+    EXPECT_NEAR(client.bottom, Scaled(view.clientHeight), 2);
+    if (!view.button && !Japanese()) {
+      // The window itself is at the display's DPI: the system does not stretch it.
+      using DpiForWindow = UINT(WINAPI*)(HWND);
+      const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+      if (dpiForWindow) {
+        EXPECT_EQ(static_cast<int>(dpiForWindow(main)), DisplayDpi());
+      }
+      // A slot button's caption is drawn in Arial of 12 pixels at that scale.
+      RECT button;
+      GetWindowRect(ControlOf(main, ids::kFirstSlotButton + 9), &button);
+      InflateRect(&button, -Scaled(4), -Scaled(4));
+      EXPECT_NEAR(InkHeight(button), ArialInkHeight("[10]", Scaled(12)), 1)
+          << "Arial " << Scaled(12) << " px is " << ArialInkHeight("[10]", Scaled(12))
+          << " px high in ink";
+    }
 
     std::vector<HWND> children;
     EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));

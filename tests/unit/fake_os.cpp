@@ -451,6 +451,37 @@ int FakeOs::GetSystemMetrics(int index) {
   return 0;
 }
 
+// A monitor's handle is 0x7000 + its index in the list.
+std::vector<FakeOs::Monitor> FakeOs::Monitors() const {
+  if (!monitors.empty()) return monitors;
+  return {Monitor{0, 0, screenWidth, screenHeight, 96}};
+}
+
+Handle FakeOs::MonitorFromPoint(int x, int y, uint32_t flags) {
+  const std::vector<Monitor> all = Monitors();
+  for (size_t i = 0; i < all.size(); ++i) {
+    const Monitor& m = all[i];
+    if (x >= m.Left && x < m.Right && y >= m.Top && y < m.Bottom) return 0x7000 + i;
+  }
+  return flags == win::kMonitorDefaultToPrimary ? 0x7000 : kNoHandle;
+}
+
+bool FakeOs::GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) {
+  const std::vector<Monitor> all = Monitors();
+  if (monitor < 0x7000 || monitor - 0x7000 >= all.size()) return false;
+  const Monitor& m = all[monitor - 0x7000];
+  *left = m.Left;
+  *top = m.Top;
+  *right = m.Right;
+  *bottom = m.Bottom;
+  return true;
+}
+
+unsigned FakeOs::GetDpiForMonitor(Handle monitor) {
+  const std::vector<Monitor> all = Monitors();
+  return monitor >= 0x7000 && monitor - 0x7000 < all.size() ? all[monitor - 0x7000].Dpi : 96;
+}
+
 // ---- tray, version, language, keys ----
 
 bool FakeOs::Shell_NotifyIconA(uint32_t message, const TrayIconData& data) {

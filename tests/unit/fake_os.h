@@ -207,6 +207,15 @@ class FakeOs : public OsPort {
 
   int screenWidth = 1024;
   int screenHeight = 768;
+  // The monitors, the primary first; none: one primary monitor of the screen's size.
+  struct Monitor {
+    int Left, Top, Right, Bottom;
+    unsigned Dpi;
+  };
+  std::vector<Monitor> monitors;
+  Handle MonitorFromPoint(int x, int y, uint32_t flags) override;
+  bool GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) override;
+  unsigned GetDpiForMonitor(Handle monitor) override;
   int openKeys() const { return static_cast<int>(openKeys_.size()); }
 
  private:
@@ -229,6 +238,7 @@ class FakeOs : public OsPort {
   static FakeValue* FindValue(Key& key, const std::string& name);
   static const FakeValue* FindValue(const Key& key, const std::string& name);
   std::string Expand(const std::string& source) const;
+  std::vector<Monitor> Monitors() const;
 
   std::map<std::string, Key> keys_;  // by lower-case path
   std::vector<std::string> icons_;

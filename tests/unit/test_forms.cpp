@@ -6,6 +6,7 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/registry.h"
+#include "forms/screen.h"
 #include "forms/text_list.h"
 #include "forms/timer.h"
 
@@ -179,6 +180,70 @@ TEST(Form, ClientSizeHoldsWhateverFrameTheWindowReallyGets) {
   form.SetBounds(0, 0, 20, 20);  // too small to measure: the estimate, then the correction
   form.SetClientSize(143, 67);
   EXPECT_EQ(backend.formPeer->ClientHeight(), 67);
+}
+
+// What the window backend gives the system for a form's 96-DPI units on a monitor of
+// another scale: rectangles scaled from the monitor's origin, edges rounded (so that
+// controls that touch keep touching), font heights scaled, and the way back.
+TEST(Screen, RectanglesAndFontHeightsScaleWithTheMonitorsDpi) {
+  struct Case {
+    int dpi;
+    TRect monitor;  // in pixels
+    TRect units;    // a rectangle on it, in 96-DPI units
+    TRect pixels;   // the same in pixels
+    TRect bounds;   // the monitor in 96-DPI units
+    int arial12;    // the slot buttons' font
+    int form11;     // the form's font
+  };
+  const Case cases[] = {
+      {96, {0, 0, 1024, 768}, {300, 200, 149, 89}, {300, 200, 149, 89}, {0, 0, 1024, 768}, 12, 11},
+      {120, {0, 0, 1920, 1080}, {8, 68, 57, 17}, {10, 85, 71, 21}, {0, 0, 1536, 864}, 15, 14},
+      {144, {0, 0, 1920, 1080}, {120, 24, 24, 24}, {180, 36, 36, 36}, {0, 0, 1280, 720}, 18, 17},
+      {144,
+       {-1920, 0, 1920, 1080},
+       {-1000, 100, 143, 67},
+       {-1920 + 1380, 150, 215, 101},
+       {-1920, 0, 1280, 720},
+       18,
+       17},
+      {192,
+       {1920, 0, 3840, 2160},
+       {2000, 10, 143, 367},
+       {2080, 20, 286, 734},
+       {1920, 0, 1920, 1080},
+       24,
+       22},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    TMonitor monitor;
+    monitor.Pixels = c.monitor;
+    monitor.Dpi = c.dpi;
+    const TRect p = monitor.ToPixels(c.units);
+    EXPECT_EQ(p.Left, c.pixels.Left);
+    EXPECT_EQ(p.Top, c.pixels.Top);
+    EXPECT_EQ(p.Width, c.pixels.Width);
+    EXPECT_EQ(p.Height, c.pixels.Height);
+    const TRect back = monitor.FromPixels(p);
+    EXPECT_EQ(back.Left, c.units.Left);
+    EXPECT_EQ(back.Top, c.units.Top);
+    EXPECT_EQ(back.Width, c.units.Width);
+    EXPECT_EQ(back.Height, c.units.Height);
+    const TRect b = monitor.Bounds();
+    EXPECT_EQ(b.Left, c.bounds.Left);
+    EXPECT_EQ(b.Top, c.bounds.Top);
+    EXPECT_EQ(b.Width, c.bounds.Width);
+    EXPECT_EQ(b.Height, c.bounds.Height);
+    EXPECT_EQ(ScaleToDpi(12, c.dpi), c.arial12);
+    EXPECT_EQ(ScaleToDpi(11, c.dpi), c.form11);
+  }
+  // Two controls side by side at 8..65 and 72..129 stay 7 units apart, in pixels too.
+  TMonitor at120;
+  at120.Pixels = {0, 0, 1920, 1080};
+  at120.Dpi = 120;
+  const TRect a = at120.ToPixels({8, 0, 57, 17});
+  const TRect b = at120.ToPixels({65, 0, 64, 17});
+  EXPECT_EQ(a.Left + a.Width, b.Left) << "touching controls keep touching";
 }
 
 TEST(Application, GuardShowsEscapingErrorInStandardBox) {

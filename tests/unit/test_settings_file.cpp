@@ -18,16 +18,27 @@ TEST(DecimalReader, ReadsLeadingDigitsOfTheFirstNineCharacters) {
     const char* text;
     int value;
     bool ok;
+    int signedValue;  // the reader of positions, which takes a "-"
   };
   const Case cases[] = {
-      {"12", 12, true},        {"12x", 12, false},           {"-5", 0, false},
-      {"abc", 0, false},       {"", 0, false},               {" \t7\r\n", 7, true},
-      {"1234567890", 123456789, true}, {"000000042", 42, true}, {"12 3", 12, false},
+      {"12", 12, true, 12},
+      {"12x", 12, false, 12},
+      {"-5", 0, false, -5},
+      {"abc", 0, false, 0},
+      {"", 0, false, 0},
+      {" \t7\r\n", 7, true, 7},
+      {"1234567890", 123456789, true, 123456789},
+      {"000000042", 42, true, 42},
+      {"12 3", 12, false, 12},
+      {" -1920\r", 0, false, -1920},
+      {"--3", 0, false, 0},
+      {"5-", 5, false, 5},
   };
   for (const Case& c : cases) {
     int value = -1;
     EXPECT_EQ(ReadDecimal(c.text, &value), c.ok) << c.text;
     EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(SignedDecimalValue(c.text), c.signedValue) << c.text;
   }
 }
 
@@ -107,7 +118,7 @@ TEST_F(SettingsTest, OptionLinesAreReadAsWritten) {
       {"nonclose=true\r\n", false, 0, 0, 0, 0},
       {"NonClose=TRUE\r\n", true, 0, 0, 0, 0},
       {"NonClose= true\r\n", false, 0, 0, 0, 0},
-      {"PositionX=-20\nPositionY=12px\n", false, 0, 12, 0, 0},
+      {"PositionX=-20\nPositionY=12px\n", false, -20, 12, 0, 0},
       {"SetType=7\rShowMethod=99\r", false, 0, 0, 2, -1},
       {"ShowMethod=-1\r\nSetType=1\r\n", false, 0, 0, 1, 0},
       {"NonClose=false\r\nNonClose=true\r\nShowMethod=3\r\n", false, 0, 0, 0, 3},
@@ -239,23 +250,72 @@ TEST_F(SettingsTest, OriginRightBottomKeepsDistancesToTheScreenEdges) {
 }
 
 TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
+  using Monitors = std::vector<FakeOs::Monitor>;
+  const Monitors sideBySide{{0, 0, 1920, 1080, 96}, {1920, 0, 3840, 1080, 96}};
   struct Case {
+    Monitors monitors;  // none: one screen of 1024 x 768
     int screenWidth, screenHeight;
     const char* position;
-    bool alignRight;  // else at the left edge
+    int x;  // the left edge, or the right edge when alignRight
+    bool alignRight;
+    int y;  // the top edge, or the bottom edge when alignBottom
+    bool alignBottom;
   };
   const Case cases[] = {
-      {1024, 768, "PositionX=5000\r\nPositionY=-3\r\n", true},
+      {{}, 1024, 768, "PositionX=5000\r\nPositionY=-3\r\n", 1024, true, 0, false},
       // Larger than the screen: its caption and left edge stay on the screen.
-      {100, 50, "PositionX=40\r\nPositionY=30\r\n", false},
+      {{}, 100, 50, "PositionX=40\r\nPositionY=30\r\n", 0, false, 0, false},
+      // On the second of two monitors side by side: it stays there, and is pulled back
+      // within that monitor's edges, not the primary's.
+      {sideBySide, 0, 0, "PositionX=2500\r\nPositionY=100\r\n", 2500, false, 100, false},
+      {sideBySide, 0, 0, "PositionX=3700\r\nPositionY=1020\r\n", 3840, true, 1080, true},
+      // Left of and above the primary monitor: negative positions come back.
+      {{{0, 0, 1024, 768, 96}, {-1280, 0, 0, 1024, 96}},
+       0,
+       0,
+       "PositionX=-1000\r\nPositionY=200\r\n",
+       -1000,
+       false,
+       200,
+       false},
+      {{{0, 0, 1024, 768, 96}, {0, -768, 1024, 0, 96}},
+       0,
+       0,
+       "PositionX=10\r\nPositionY=-500\r\n",
+       10,
+       false,
+       -500,
+       false},
+      // That monitor was removed between runs: the window comes up on the primary.
+      {{{0, 0, 1024, 768, 96}}, 0, 0, "PositionX=-1000\r\nPositionY=200\r\n", 0, false, 200, false},
+      // A monitor at 200 %: 1920 x 1080 pixels are 960 x 540 units from its origin.
+      {{{0, 0, 1920, 1080, 96}, {1920, 0, 3840, 1080, 192}},
+       0,
+       0,
+       "PositionX=2800\r\nPositionY=500\r\n",
+       2880,
+       true,
+       540,
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.position);
+    os.monitors = c.monitors;
     os.screenWidth = c.screenWidth;
     os.screenHeight = c.screenHeight;
     Start(c.position);
-    EXPECT_EQ(form->Left(), c.alignRight ? os.screenWidth - form->Width() : 0);
-    EXPECT_EQ(form->Top(), 0);
+    const int left = c.alignRight ? c.x - form->Width() : c.x;
+    const int top = c.alignBottom ? c.y - form->Height() : c.y;
+    EXPECT_EQ(form->Left(), left);
+    EXPECT_EQ(form->Top(), top);
+    // Hidden and shown again it stays where it is, whichever corner it is measured from.
+    for (bool fromRightBottom : {false, true}) {
+      form->OriginRightBottomCB.SetChecked(fromRightBottom);
+      form->HideWindow();
+      form->SetWindowShown(true);
+      EXPECT_EQ(form->Left(), left) << fromRightBottom;
+      EXPECT_EQ(form->Top(), top) << fromRightBottom;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include "forms/application.h"
 #include "forms/form.h"
 #include "forms/menus.h"
+#include "forms/screen.h"
 #include "forms/win32/control_peers.h"
 #include "forms/win32/form_peer.h"
 
@@ -64,7 +65,11 @@ void Win32ControlPeer::Sync() {
   }
   int left = 0, top = 0;
   control_.ClientOrigin(&left, &top);
-  const RECT place = {left, top, left + control_.Width(), top + WindowHeight()};
+  // Edges scaled, not sizes: controls that touch keep touching.
+  const int dpi = Dpi();
+  const RECT place = {ScaleToDpi(left, dpi), ScaleToDpi(top, dpi),
+                      ScaleToDpi(left + control_.Width(), dpi),
+                      ScaleToDpi(top + WindowHeight(), dpi)};
   const std::string text = ShowsCaption() ? control_.Caption() : std::string();
   const bool first = !sent_.valid;
   // A window made here already has its text, its place, its enabled state and shows,
@@ -134,6 +139,11 @@ void Win32ControlPeer::MakeInnerWindows(const TControl& control) {
 
 void Win32ControlPeer::SetFocus() { FocusWindow(Window()); }
 
+int Win32ControlPeer::Dpi() const {
+  const Win32FormPeer* form = FormPeerOf(formWindow_);
+  return form ? form->Dpi() : kDefaultDpi;
+}
+
 void Win32ControlPeer::Repaint() {
   if (!window_) return;  // nothing shown yet
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -170,13 +180,15 @@ bool Win32ControlPeer::OpenContextMenu(TApplication& app, int x, int y) {
 bool Win32ControlPeer::SyncFont(bool redraw) {
   const TFont& font = control_.EffectiveFont();
   if (font.Name.empty()) return false;
+  const int dpi = Dpi();
   if (font.Name == sentFont_.Name && font.Height == sentFont_.Height &&
-      font.Charset == sentFont_.Charset) {
+      font.Charset == sentFont_.Charset && dpi == sentFontDpi_) {
     return true;
   }
-  font_ = fonts_.Get(font);
+  font_ = fonts_.Get(font, dpi);
   SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), redraw);
   sentFont_ = font;
+  sentFontDpi_ = dpi;
   return true;
 }
 

@@ -73,6 +73,8 @@ class Win32ControlPeer : public ControlPeer {
   void TextShown(const std::string& text) { sent_.text = text; }
   // The control's font, or nullptr when it has none of its own.
   HFONT Font() const { return font_; }
+  // The DPI of the form's window, which the window's place and font are scaled to.
+  int Dpi() const;
 
  private:
   void MakeWindow(const char* text, const RECT& place, bool shown);
@@ -100,6 +102,7 @@ class Win32ControlPeer : public ControlPeer {
   Sent sent_;
   HFONT font_ = nullptr;  // shared; the font table owns it
   TFont sentFont_;
+  int sentFontDpi_ = 0;
   std::string hint_;
   bool hasTool_ = false;
 };

@@ -16,11 +16,13 @@ class FontTable {
   FontTable& operator=(const FontTable&) = delete;
   // Deleted with the backend, after the last window that showed them.
   ~FontTable();
-  HFONT Get(const TFont& font);
+  // The font at a DPI: its height, given in 96-DPI pixels, scaled to it.
+  HFONT Get(const TFont& font, int dpi);
 
  private:
   struct Entry {
     TFont font;
+    int dpi;
     HFONT handle;
   };
   std::vector<Entry> fonts_;  // a handful

@@ -3,9 +3,10 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "core/resource_ids.h"
 #include "forms/application.h"
+#include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/screen.h"
 #include "forms/win32/control_peers.h"
 #include "forms/window_classes.h"
 
@@ -18,6 +19,21 @@ namespace {
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
 
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+// A system metric at a DPI: GetSystemMetricsForDpi where Windows has it (Windows 10),
+// else the metric at the system's DPI, which is the one DPI of older systems.
+int MetricForDpi(int index, int dpi) {
+  using ForDpi = int(WINAPI*)(int, UINT);
+  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi")));
+  return forDpi ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
+}
+
+TRect AsTRect(const RECT& r) { return TRect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
 }  // namespace
 
 void Win32FormPeer::RegisterClass(HINSTANCE instance) {
@@ -26,7 +42,6 @@ void Win32FormPeer::RegisterClass(HINSTANCE instance) {
   form.lpfnWndProc = WindowProc;
   form.hInstance = instance;
   form.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  form.hIcon = LoadIconA(instance, kIconMain);
   form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form.lpszClassName = kFormWindowClass;
   ::RegisterClassA(&form);
@@ -36,7 +51,29 @@ Win32FormPeer::Win32FormPeer(TForm& form, HWND owner) : form_(form) {
   // WindowProc enters the window on its first message (WM_NCCREATE).
   CreateWindowExA(kFormExStyle, kFormWindowClass, "", kFormStyle, 0, 0, 0, 0, owner, nullptr,
                   GetModuleHandleA(nullptr), this);
+  // The icons are the window system's own handling: they are set before the form
+  // takes the window's messages.
+  dpi_ = MonitorAt(form_.App().Os(), 0, 0).Dpi;
+  SetIcons();
   created_ = static_cast<bool>(window_);
+}
+
+void Win32FormPeer::SetIcons() {
+  const std::string& name = form_.App().IconName;
+  if (!window_ || name.empty()) return;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  const auto load = [&](int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageA(instance, name.c_str(), IMAGE_ICON,
+                                         MetricForDpi(widthMetric, dpi_),
+                                         MetricForDpi(heightMetric, dpi_), 0));
+  };
+  HICON big = load(SM_CXICON, SM_CYICON);
+  HICON small = load(SM_CXSMICON, SM_CYSMICON);
+  SendMessageA(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageA(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  // The window no longer shows the icons it had: they can go.
+  bigIcon_.Reset(big);
+  smallIcon_.Reset(small);
 }
 
 Win32FormPeer::~Win32FormPeer() = default;
@@ -63,9 +100,15 @@ void Win32FormPeer::SetVisible(bool visible) {
   ShowWindow(window_.get(), visible ? SW_SHOW : SW_HIDE);
 }
 
+// The rectangle is in 96-DPI units of the monitor that holds its centre: in pixels it
+// is scaled from that monitor's origin by that monitor's DPI.
 void Win32FormPeer::SetBounds(const TRect& r) {
-  SetWindowPos(window_.get(), nullptr, r.Left, r.Top, r.Width, r.Height,
+  const TRect p =
+      MonitorAt(form_.App().Os(), r.Left + r.Width / 2, r.Top + r.Height / 2).ToPixels(r);
+  placing_ = true;
+  SetWindowPos(window_.get(), nullptr, p.Left, p.Top, p.Width, p.Height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  placing_ = false;
 }
 
 // Measured: the frame a window really gets can differ from what AdjustWindowRectEx
@@ -76,20 +119,25 @@ void Win32FormPeer::FrameExtent(int* width, int* height) const {
   RECT client;
   if (GetWindowRect(window_.get(), &outer) && GetClientRect(window_.get(), &client) &&
       client.right > 0 && client.bottom > 0) {
-    *width = (outer.right - outer.left) - client.right;
-    *height = (outer.bottom - outer.top) - client.bottom;
+    *width = ScaleFromDpi((outer.right - outer.left) - client.right, dpi_);
+    *height = ScaleFromDpi((outer.bottom - outer.top) - client.bottom, dpi_);
     return;
   }
   RECT r = {0, 0, 0, 0};
   AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
-  *width = r.right - r.left;
-  *height = r.bottom - r.top;
+  *width = ScaleFromDpi(r.right - r.left, dpi_);
+  *height = ScaleFromDpi(r.bottom - r.top, dpi_);
 }
 
 void Win32FormPeer::PostClose() { PostMessageA(window_.get(), WM_CLOSE, 0, 0); }
 
 void Win32FormPeer::DefaultHandler(TMessage& msg) {
   if (PassToControl(msg) || PassDropToTarget(msg)) return;
+  if (msg.Msg == WM_DPICHANGED) {
+    ChangeDpi(LOWORD(msg.WParam), *reinterpret_cast<const RECT*>(msg.LParam));
+    msg.Result = 0;
+    return;
+  }
   FollowWindowState(msg);
   if (msg.Msg == WM_SYSCOMMAND && (msg.WParam & 0xFFF0) == SC_MINIMIZE) {
     // Minimising is the application's: there is no taskbar button to minimise to.
@@ -134,9 +182,25 @@ void Win32FormPeer::FollowWindowState(const TMessage& msg) {
   } else if (msg.Msg == WM_WINDOWPOSCHANGED) {
     RECT r;
     if (GetWindowRect(window_.get(), &r)) {
-      form_.SyncBounds(TRect{r.left, r.top, r.right - r.left, r.bottom - r.top});
+      const TRect p = AsTRect(r);
+      form_.SyncBounds(
+          MonitorAt(form_.App().Os(), p.Left + p.Width / 2, p.Top + p.Height / 2).FromPixels(p));
     }
   }
+}
+
+// The window takes the rectangle the system suggests for the new scale (unless SetBounds
+// is placing it: its own rectangle was worked out for that monitor), then its icons, its
+// controls' places and their fonts follow.
+void Win32FormPeer::ChangeDpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  if (!placing_) {
+    SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetIcons();
+  for (TControl* control : form_.Controls()) control->SyncTree();
 }
 
 // Wine 10 posts a drop to the top-level window even when only a child under the drop

@@ -288,8 +288,12 @@ class Win32OsPort : public OsPort {
     lstrcpynA(record.szTip, data.szTip, sizeof record.szTip);
     return ::Shell_NotifyIconA(message, &record);
   }
+  // At the small-icon size of the system's DPI, the size the notification area shows
+  // (shared: the system keeps one copy, as for LoadIconA).
   Handle LoadIconA(const std::string& name) override {
-    return FromPointer(::LoadIconA(::GetModuleHandleA(nullptr), name.c_str()));
+    return FromPointer(::LoadImageA(::GetModuleHandleA(nullptr), name.c_str(), IMAGE_ICON,
+                                    ::GetSystemMetrics(SM_CXSMICON),
+                                    ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   }
   bool GetVersionExA(uint32_t* major, uint32_t* minor) override {
     OSVERSIONINFOA info;
@@ -510,6 +514,34 @@ class Win32OsPort : public OsPort {
     return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
                             static_cast<int>(a.size()), b.c_str(),
                             static_cast<int>(b.size())) == CSTR_EQUAL;
+  }
+
+  Handle MonitorFromPoint(int x, int y, uint32_t flags) override {
+    return FromPointer(::MonitorFromPoint(POINT{x, y}, flags));
+  }
+  bool GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) override {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoA(reinterpret_cast<HMONITOR>(monitor), &info)) return false;
+    *left = info.rcMonitor.left;
+    *top = info.rcMonitor.top;
+    *right = info.rcMonitor.right;
+    *bottom = info.rcMonitor.bottom;
+    return true;
+  }
+  // GetDpiForMonitor came with Windows 8.1 (shcore.dll); before it, one DPI served every
+  // monitor: the system's.
+  unsigned GetDpiForMonitor(Handle monitor) override {
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto forMonitor = SystemFunction<DpiForMonitor>("shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (forMonitor && forMonitor(reinterpret_cast<HMONITOR>(monitor), 0, &x, &y) == S_OK && x) {
+      return x;
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<unsigned>(dpi) : 96;
   }
 };
 
