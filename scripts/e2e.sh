@@ -18,7 +18,7 @@ if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   ensure_wine_root || exit 1
   work=$WINE_ROOT/tivoler/e2e
   rm -rf "$work" && mkdir -p "$work/screenshots"
-  cp "$exe" "$tests" "$root/tests/e2e/xdnd_drop.py" "$root/scripts/wine-env.sh" "$root/scripts/e2e.sh" "$work/"
+  cp "$exe" "$tests" "$(dirname "$tests")/outside_change.exe" "$root/tests/e2e/xdnd_drop.py" "$root/scripts/wine-env.sh" "$root/scripts/e2e.sh" "$work/"
   # Which program runs, read from the file and from Wine itself.
   case $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^Magic[[:space:]]*//p' | tr -s '[:space:]' ' ') in
     "010b (PE32)"*) kind="PE32, i386" mode=" WoW64" ;;

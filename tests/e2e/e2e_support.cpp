@@ -28,11 +28,22 @@ int DisplayDpi() {
   return dpi;
 }
 
-std::string TivolerPath() {
+namespace {
+
+std::string BesideTestProgram(const std::string& name) {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string self(path, n);
-  return self.substr(0, self.find_last_of('\\') + 1) + "tivoler.exe";
+  return self.substr(0, self.find_last_of('\\') + 1) + name;
+}
+
+}  // namespace
+
+std::string TivolerPath() { return BesideTestProgram("tivoler.exe"); }
+
+long RunOutsideChange(const std::string& args) {
+  Process change(args, BesideTestProgram("outside_change.exe"));
+  return change.Started() ? change.WaitExitPumping() : -1;
 }
 
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
@@ -287,8 +298,38 @@ HWND FocusOf(HWND top) {
   return info.hwndFocus;
 }
 
+namespace {
+
+// Deletes every value in key and the keys below it; the keys themselves stay.
+void DeleteValuesBelow(HKEY key) {
+  char name[256];
+  DWORD size = sizeof name;
+  while (RegEnumValueA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+         RegDeleteValueA(key, name) == ERROR_SUCCESS) {
+    size = sizeof name;
+  }
+  for (DWORD i = 0;; ++i) {
+    size = sizeof name;
+    if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+      break;
+    }
+    HKEY sub = nullptr;
+    if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, &sub) == ERROR_SUCCESS) {
+      DeleteValuesBelow(sub);
+      RegCloseKey(sub);
+    }
+  }
+}
+
+}  // namespace
+
 void ForgetUnsavedSystemParameters() {
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters\\Control Panel");
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Temporary System Parameters", 0,
+                    KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+    DeleteValuesBelow(key);
+    RegCloseKey(key);
+  }
 }
 
 void CreateRegistryKey(const std::string& key) {
@@ -299,8 +340,8 @@ void CreateRegistryKey(const std::string& key) {
   }
 }
 
-Process::Process(const std::string& args) {
-  std::string command = "\"" + TivolerPath() + "\"";
+Process::Process(const std::string& args, const std::string& program) {
+  std::string command = "\"" + program + "\"";
   if (!args.empty()) command += " " + args;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;

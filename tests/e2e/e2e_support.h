@@ -16,14 +16,18 @@ namespace e2e {
 
 // Full path of tivoler.exe beside the test program.
 std::string TivolerPath();
+// Runs outside_change.exe (beside the test program) with args, as another program that
+// changes a mouse setting; its exit code, or -1 when it did not run or end.
+long RunOutsideChange(const std::string& args);
 
 // Polls cond every 20 ms until it holds or timeoutMs pass.
 bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs = 15000);
 
-// A started tivoler.exe; terminated on destruction if it is still running.
+// A started tivoler.exe (or another program); terminated on destruction if it is still
+// running.
 class Process {
  public:
-  explicit Process(const std::string& args);
+  explicit Process(const std::string& args, const std::string& program = TivolerPath());
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
@@ -55,9 +59,9 @@ bool WriteFile(const std::string& path, const std::string& content);
 std::vector<std::string> CrLfLines(const std::string& content);
 
 // Wine keeps parameters set without persisting them in a volatile key that overrides
-// the registry for every later process: its contents go, so that a program started next
-// reads the registry. The key itself stays, as every running process holds it open and
-// could set no parameter once it was deleted.
+// the registry for every later process: its values go, so that a program started next
+// reads the registry. The keys stay, as a process that holds one open (this one, after
+// SwapMouseButton) could set no parameter once it was deleted.
 void ForgetUnsavedSystemParameters();
 // HKEY_CURRENT_USER values, as the program writes them (REG_SZ text).
 void SetRegistryText(const std::string& key, const std::string& name, const std::string& text);

@@ -244,11 +244,7 @@ TEST_F(DetailPanel, RightButtonReleaseOnTheButtonAssignmentOnlyMovesTheFocus) {
 // stores it, and moving "Wheel Lines" afterwards keeps it.
 TEST_F(DetailPanel, ChangeMadeElsewhereIsFollowed) {
   ASSERT_EQ(WindowText(Item(ids::kMouseSpeedNE)), "10");
-  // Wine takes the speed from uiParam, Windows from pvParam: both carry it.
-  SetLastError(0);
-  const BOOL set = SystemParametersInfoA(SPI_SETMOUSESPEED, 15, reinterpret_cast<void*>(15),
-                                         SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
-  EXPECT_TRUE(set) << GetLastError();
+  ASSERT_EQ(RunOutsideChange("speed 15"), 0);
   EXPECT_TRUE(WaitUntil([&] { return WindowText(Item(ids::kMouseSpeedNE)) == "15"; }, 5000))
       << WindowText(Item(ids::kMouseSpeedNE));
   EXPECT_EQ(SendMessageA(Item(ids::kSpeedTB), TBM_GETPOS, 0, 0), 15);
