@@ -59,7 +59,14 @@ link_japanese_font() {  # link_japanese_font add|delete
     fi
   done </dev/null >/dev/null 2>&1
 }
+# The window metrics (the fonts of menus and captions) as Wine chooses them for the
+# system's language: a test that sets them and puts them back leaves them stored, in
+# the faces and character set of the pass that ran it.
+forget_window_metrics() {
+  "$WINE64" reg delete 'HKCU\Control Panel\Desktop\WindowMetrics' /f </dev/null >/dev/null 2>&1
+}
 link_japanese_font delete
+forget_window_metrics
 cd /tivoler/e2e || exit 1
 # Everything in English, then the language tests again on a Japanese system. A
 # filter of the caller's runs there too when it names language tests.
@@ -74,6 +81,7 @@ esac
 if [ ${#japanese_args[@]} -gt 0 ]; then
   echo "== the same program with LANG=ja_JP.UTF-8 (Japanese texts)"
   link_japanese_font add
+  forget_window_metrics
   LANG=ja_JP.UTF-8 "$WINE64" tivoler_e2e.exe "${japanese_args[@]}" </dev/null
   japanese=$?
   link_japanese_font delete

@@ -11,8 +11,15 @@ scripts/e2e.sh --gtest_filter='Language.EveryCaptionFitsItsControlInItsFont'
 mkdir -p docs/images
 for language in en ja; do
   for view in collapsed detail option slot-menu slot-devices tray-menu; do
-    convert "build/screenshots/$language-$view.bmp" -strip -define png:exclude-chunks=date,time \
-      "docs/images/$language-$view.png"
+    # The slot menu and its submenu leave the screen showing above the submenu, at the
+    # top right: that corner becomes transparent.
+    clear=()
+    if [ "$view" = slot-devices ]; then
+      width=$(identify -format '%w' "build/screenshots/$language-$view.bmp")
+      clear=(-alpha set -fill none -draw "color $((width - 1)),0 floodfill")
+    fi
+    convert "build/screenshots/$language-$view.bmp" "${clear[@]}" -strip \
+      -define png:exclude-chunks=date,time "docs/images/$language-$view.png"
   done
 done
 ls -l docs/images
