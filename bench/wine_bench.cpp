@@ -867,7 +867,7 @@ int RawInput(int moves) {
                          ? WaitForWindow(floorProgram, "TivolerBenchFloorRawInput", false)
                          : nullptr;
   Child instance(Tivoler(), "");
-  HWND main = instance.Started() ? WaitForWindow(instance, kFormClass, false) : nullptr;
+  HWND main = instance.Started() ? WaitForWindow(instance, tivoler::kFormWindowClass, false) : nullptr;
   if (!main || !floorWindow) {
     Problem("a program did not start for the raw input measurement");
     return 1;

@@ -43,7 +43,16 @@ cursorChanges=${BENCH_CURSOR_CHANGES:-200}
 idle=${BENCH_IDLE_SECONDS:-60}
 rawMoves=${BENCH_RAW_MOVES:-10000}
 results="$root/build/bench-results"
-bench32="$root/build/bench-win32"
+# The product is 32-bit and so are the programs it is measured against; on a kernel that
+# runs no 32-bit code, the 64-bit twin and 64-bit builds of the same programs stand in.
+. "$root/scripts/wine-root.sh"
+if kernel_runs_32bit_code; then
+  preset=win32 toolchain=mingw-i686 objdump=i686-w64-mingw32-objdump
+else
+  preset=win64 toolchain=mingw-x86_64 objdump=x86_64-w64-mingw32-objdump
+  echo "bench: this kernel runs no 32-bit code: the 64-bit twin and 64-bit measuring programs stand in" >&2
+fi
+bench32="$root/build/bench-$preset"
 native="$root/build/bench-native"
 mkdir -p "$results"
 rm -f "$results"/*.txt "$results"/*.log "$results"/callgrind.*
@@ -70,29 +79,27 @@ command -v valgrind >/dev/null || {
   $SUDO apt-get install -y -q --no-install-recommends valgrind >&2 || fail "valgrind is missing"
 }
 
-say "building the product (preset win32)"
+say "building the product (preset $preset)"
 cd "$root" || exit 1
-for preset in win32; do
-  retry sh -c "cmake --preset $preset >/dev/null && cmake --build --preset $preset --target tivoler -j2 >'$results/build-$preset.log' 2>&1" ||
-    fail "the $preset build failed (see $results/build-$preset.log)"
-done
+retry sh -c "cmake --preset $preset >/dev/null && cmake --build --preset $preset --target tivoler -j2 >'$results/build-$preset.log' 2>&1" ||
+  fail "the $preset build failed (see $results/build-$preset.log)"
 
 say "building the measuring programs"
-cmake -S bench -B "$bench32" --toolchain "$root/cmake/mingw-i686.cmake" >/dev/null &&
-  cmake --build "$bench32" -j2 >"$results/build-bench-win32.log" 2>&1 || fail "bench-win32 build failed"
+cmake -S bench -B "$bench32" --toolchain "$root/cmake/$toolchain.cmake" >/dev/null &&
+  cmake --build "$bench32" -j2 >"$results/build-bench-$preset.log" 2>&1 || fail "bench-$preset build failed"
 cmake -S bench -B "$native" >/dev/null &&
   cmake --build "$native" -j2 >"$results/build-bench-native.log" 2>&1 || fail "bench-native build failed"
 # What floor_apply.exe repeats: the system calls of one apply of each slot.
 for slot in 1 2; do "$native/apply_calls" "$slot"; done >"$results/apply-calls.txt" ||
   fail "apply_calls failed"
 # ---- 1. the product's file ----
-exe32="$root/build/win32/tivoler.exe"
+exe32="$root/build/$preset/tivoler.exe"
 {
   echo "size.tivoler_bytes=$(stat -c %s "$exe32")"
   echo "size.minimal_bytes=$(stat -c %s "$bench32/minimal.exe")"
-  echo "size.imports=$(i686-w64-mingw32-objdump -p "$exe32" | awk '/DLL Name:/ {print $3}' | paste -sd' ')"
-  echo "size.minimal_imports=$(i686-w64-mingw32-objdump -p "$bench32/minimal.exe" | awk '/DLL Name:/ {print $3}' | paste -sd' ')"
-  i686-w64-mingw32-objdump -h "$exe32" | while read -r _ name size _; do
+  echo "size.imports=$($objdump -p "$exe32" | awk '/DLL Name:/ {print $3}' | paste -sd' ')"
+  echo "size.minimal_imports=$($objdump -p "$bench32/minimal.exe" | awk '/DLL Name:/ {print $3}' | paste -sd' ')"
+  $objdump -h "$exe32" | while read -r _ name size _; do
     case "$name" in .*) echo "size.section$name=$((16#$size))" ;; esac
   done
 } >"$results/size.txt"
@@ -109,7 +116,6 @@ for mode in load save read-lines write-lines; do
 done >"$results/ir.txt"
 
 # ---- 2.-6. under Wine 10 (WoW64), inside the root ----
-. "$root/scripts/wine-root.sh"
 ensure_wine_root || fail "no Wine 10 root"
 work="$WINE_ROOT/tivoler/bench"
 rm -rf "$work" && mkdir -p "$work"
@@ -117,7 +123,7 @@ rm -rf "$work" && mkdir -p "$work"
 cp "$exe32" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,minimal_buttons.exe} \
   "$bench32"/{floor_startup.exe,floor_apply.exe,floor_rawinput.exe,gui_counter.dll} \
   "$root/scripts/wine-env.sh" "$root/scripts/bench.sh" "$work/" || fail "cannot copy the programs"
-say "$(in_wine_root /usr/lib/wine/wine64 --version) in WoW64 mode: build/win32/tivoler.exe beside minimal.exe (both PE32)"
+say "$(in_wine_root /usr/lib/wine/wine64 --version): build/$preset/tivoler.exe beside minimal.exe (both built for $preset)"
 in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 LANG=C bash /tivoler/bench/bench.sh \
   "$starts" "$applies" "$cursorChanges" "$idle" "$rawMoves" || fail "the measurements under Wine failed (see $results/wine.log)"
 cp "$work/wine.txt" "$work/wine.log" "$results/"
