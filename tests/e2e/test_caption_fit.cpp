@@ -171,8 +171,7 @@ bool SaveScreenshot(const RECT& r, const std::string& path) {
 
 bool SaveScreenshot(HWND window, const std::string& path) {
   RECT r;
-  GetWindowRect(window, &r);
-  return SaveScreenshot(r, path);
+  return GetWindowRect(window, &r) && SaveScreenshot(r, path);
 }
 
 // The pop-up menu window that process pid shows, or nullptr.
@@ -392,11 +391,19 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-slot-menu.bmp")));
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
-  ASSERT_TRUE(ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
-  Sleep(800);
-  EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp")));
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+  // Seen once at 144 DPI: the tray menu closed on its own before its picture was taken
+  // (the tray had just been made anew); it is opened again then.
+  bool trayMenuSaved = false;
+  for (int attempt = 0; attempt < 3 && !trayMenuSaved; ++attempt) {
+    ASSERT_TRUE(
+        ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
+    Sleep(800);
+    trayMenuSaved =
+        IsWindowVisible(menu) && SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp"));
+    if (IsWindowVisible(menu)) PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+  }
+  EXPECT_TRUE(trayMenuSaved);
 
   // The first slot's menu with its list of pointing devices open beside it.
   ASSERT_TRUE(ClickUntil(
