@@ -860,7 +860,7 @@ void MoveMouse(int count) {
 
 int RawInput(int moves) {
   PrepareRegistry();
-  WriteSettings(Settings("NonClose=true\r\nMinimizeStart=true\r\nSetType=1\r\n") +
+  WriteSettings(Settings("NonClose=true\r\nSetType=1\r\n") +
                 Slot(1, 7, false, 3) + kBoundSlot1);
   Child floorProgram(FloorRawInput(), "");
   HWND floorWindow = floorProgram.Started()
