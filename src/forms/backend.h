@@ -30,6 +30,8 @@ struct TRect {
   int Top = 0;
   int Width = 0;
   int Height = 0;
+  int Right() const { return Left + Width; }
+  int Bottom() const { return Top + Height; }
 };
 
 class FormPeer {

@@ -27,20 +27,24 @@ TRect TMonitor::Bounds() const {
                ScaleFromDpi(Pixels.Height, Dpi)};
 }
 
-TRect TMonitor::ToPixels(const TRect& r) const {
-  const int left = Pixels.Left + ScaleToDpi(r.Left - Pixels.Left, Dpi);
-  const int top = Pixels.Top + ScaleToDpi(r.Top - Pixels.Top, Dpi);
-  const int right = Pixels.Left + ScaleToDpi(r.Left + r.Width - Pixels.Left, Dpi);
-  const int bottom = Pixels.Top + ScaleToDpi(r.Top + r.Height - Pixels.Top, Dpi);
+namespace {
+
+// Scales each edge's distance from origin's top-left corner, so that rectangles that
+// touch keep touching.
+TRect ScaleEdges(const TRect& r, const TRect& origin, int dpi, int (*scale)(int, int)) {
+  const int left = origin.Left + scale(r.Left - origin.Left, dpi);
+  const int top = origin.Top + scale(r.Top - origin.Top, dpi);
+  const int right = origin.Left + scale(r.Right() - origin.Left, dpi);
+  const int bottom = origin.Top + scale(r.Bottom() - origin.Top, dpi);
   return TRect{left, top, right - left, bottom - top};
 }
 
+}  // namespace
+
+TRect TMonitor::ToPixels(const TRect& r) const { return ScaleEdges(r, Pixels, Dpi, ScaleToDpi); }
+
 TRect TMonitor::FromPixels(const TRect& r) const {
-  const int left = Pixels.Left + ScaleFromDpi(r.Left - Pixels.Left, Dpi);
-  const int top = Pixels.Top + ScaleFromDpi(r.Top - Pixels.Top, Dpi);
-  const int right = Pixels.Left + ScaleFromDpi(r.Left + r.Width - Pixels.Left, Dpi);
-  const int bottom = Pixels.Top + ScaleFromDpi(r.Top + r.Height - Pixels.Top, Dpi);
-  return TRect{left, top, right - left, bottom - top};
+  return ScaleEdges(r, Pixels, Dpi, ScaleFromDpi);
 }
 
 TMonitor MonitorAt(OsPort& os, int x, int y) {

@@ -30,5 +30,9 @@ struct TMonitor {
 
 // The monitor that holds the point (in either unit); the primary one when none does.
 TMonitor MonitorAt(OsPort& os, int x, int y);
+// The monitor that holds the rectangle's centre (the primary monitor when none does).
+inline TMonitor MonitorOf(OsPort& os, const TRect& r) {
+  return MonitorAt(os, r.Left + r.Width / 2, r.Top + r.Height / 2);
+}
 
 }  // namespace tivoler

@@ -239,6 +239,7 @@ class TMainForm : public TForm {
   void RefreshAllSlots();
   void SelectSlot(TButton& button);
   void ShowSlotStatus(TButton& button);
+  void ShowStatus(const TMouseProfile& profile);
   std::string SlotSummary(const TMouseProfile& profile);
   static std::string CompactSummary(const TMouseProfile& profile);
   int SetTypeFlags();
@@ -353,7 +354,7 @@ class TMainForm : public TForm {
   // "The screen": the full rectangle of the monitor that holds a point (the primary
   // monitor when none does), or of the monitor the window's centre is on.
   TRect ScreenAt(int x, int y) { return MonitorAt(Os(), x, y).Bounds(); }
-  TRect WindowScreen() { return ScreenAt(Left() + Width() / 2, Top() + Height() / 2); }
+  TRect WindowScreen() { return MonitorOf(Os(), TRect{Left(), Top(), Width(), Height()}).Bounds(); }
 
   std::vector<std::string> args_;
   CursorScheme scheme_;

@@ -210,9 +210,7 @@ void TMainForm::RawInput(TMessage& msg) {
   if (n <= 0 || !Profile(n).IsSet() || SlotInForce(n)) return;
   SwitchDevice = device;
   ApplySlot(n, false, true);
-  StatusBar.SetSimpleText(CompactSummary(Profile(n)) + DeviceNames(Profile(n)));
-  StatusTimer.SetEnabled(false);
-  StatusTimer.SetEnabled(true);
+  ShowStatus(Profile(n));
 }
 
 void TMainForm::DevicesChanged() {

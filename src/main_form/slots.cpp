@@ -171,7 +171,11 @@ void TMainForm::ButtonMouseMove(TButton& button) { ShowSlotStatus(button); }
 void TMainForm::ShowSlotStatus(TButton& button) {
   SelectSlot(button);
   const TMouseProfile& profile = Profile(button.Tag);
-  if (!profile.IsSet()) return;
+  if (profile.IsSet()) ShowStatus(profile);
+}
+
+// The status line names a set slot for ten seconds from now.
+void TMainForm::ShowStatus(const TMouseProfile& profile) {
   StatusBar.SetSimpleText(CompactSummary(profile) + DeviceNames(profile));
   StatusTimer.SetEnabled(false);
   StatusTimer.SetEnabled(true);

@@ -128,8 +128,7 @@ void TMainForm::SetExpanded(bool expand) {
   SetClientHeight(target);
   StatusBar.SetBounds(0, target - StatusBar.Height(), StatusBar.Width(), StatusBar.Height());
   if (d > 0 && OriginRightBottomCB.Checked()) SetTop(Top() + d);
-  const int bottom = screen.Top + screen.Height;
-  if (bottom < Top() + Height()) SetTop(bottom - Height());
+  if (screen.Bottom() < Top() + Height()) SetTop(screen.Bottom() - Height());
   if (Top() < screen.Top) SetTop(screen.Top);
 }
 
@@ -137,20 +136,16 @@ void TMainForm::SetExpanded(bool expand) {
 // window's centre there (the primary monitor when that monitor is gone); one measured
 // from the right and bottom, on the monitor the window is on.
 void TMainForm::PlaceWindow() {
-  int left = PositionX;
-  int top = PositionY;
-  TRect screen = ScreenAt(left + Width() / 2, top + Height() / 2);
-  if (OriginRightBottomCB.Checked()) {
-    screen = WindowScreen();
-    left = screen.Left + screen.Width - PositionX - Width();
-    top = screen.Top + screen.Height - PositionY - Height();
-  }
+  const bool fromRightBottom = OriginRightBottomCB.Checked();
+  const TRect screen = fromRightBottom
+                           ? WindowScreen()
+                           : ScreenAt(PositionX + Width() / 2, PositionY + Height() / 2);
+  int left = fromRightBottom ? screen.Right() - PositionX - Width() : PositionX;
+  int top = fromRightBottom ? screen.Bottom() - PositionY - Height() : PositionY;
   // Right and bottom edges first, then left and top: a window larger than the screen
   // keeps its caption and left edge on it.
-  const int right = screen.Left + screen.Width;
-  const int bottom = screen.Top + screen.Height;
-  if (right < left + Width()) left = right - Width();
-  if (bottom < top + Height()) top = bottom - Height();
+  if (screen.Right() < left + Width()) left = screen.Right() - Width();
+  if (screen.Bottom() < top + Height()) top = screen.Bottom() - Height();
   if (left < screen.Left) left = screen.Left;
   if (top < screen.Top) top = screen.Top;
   SetBounds(left, top, Width(), Height());
@@ -159,8 +154,8 @@ void TMainForm::PlaceWindow() {
 void TMainForm::RecordPosition() {
   if (OriginRightBottomCB.Checked()) {
     const TRect screen = WindowScreen();
-    PositionX = screen.Left + screen.Width - Left() - Width();
-    PositionY = screen.Top + screen.Height - Top() - Height();
+    PositionX = screen.Right() - Left() - Width();
+    PositionY = screen.Bottom() - Top() - Height();
   } else {
     PositionX = Left();
     PositionY = Top();

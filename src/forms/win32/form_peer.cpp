@@ -103,8 +103,7 @@ void Win32FormPeer::SetVisible(bool visible) {
 // The rectangle is in 96-DPI units of the monitor that holds its centre: in pixels it
 // is scaled from that monitor's origin by that monitor's DPI.
 void Win32FormPeer::SetBounds(const TRect& r) {
-  const TRect p =
-      MonitorAt(form_.App().Os(), r.Left + r.Width / 2, r.Top + r.Height / 2).ToPixels(r);
+  const TRect p = MonitorOf(form_.App().Os(), r).ToPixels(r);
   placing_ = true;
   SetWindowPos(window_.get(), nullptr, p.Left, p.Top, p.Width, p.Height,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -183,8 +182,7 @@ void Win32FormPeer::FollowWindowState(const TMessage& msg) {
     RECT r;
     if (GetWindowRect(window_.get(), &r)) {
       const TRect p = AsTRect(r);
-      form_.SyncBounds(
-          MonitorAt(form_.App().Os(), p.Left + p.Width / 2, p.Top + p.Height / 2).FromPixels(p));
+      form_.SyncBounds(MonitorOf(form_.App().Os(), p).FromPixels(p));
     }
   }
 }
