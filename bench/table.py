@@ -49,6 +49,8 @@ def main():
         "non-system: " + (" ".join(foreign) if foreign else "none"), "system DLLs only",
         not foreign)
 
+    row(f"   timed below: {f.get('run.programs', '')}", "", "", "")
+
     # 2. start-up
     t, m = get("startup.tivoler_ms"), get("startup.minimal_ms")
     row(f"2. start to visible window, median of {get('startup.count'):.0f} (p90)",

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests against the product, the 32-bit build/win32/tivoler.exe,
-# under Wine 10 in WoW64 mode inside the Debian 13 root (scripts/wine-root.sh), in a
-# private prefix and on a virtual display of their own. The test program is the
-# 64-bit build/win64/tivoler_e2e.exe; it starts the tivoler.exe that lies beside it.
+# under Wine 10 inside the Debian 13 root (scripts/wine-root.sh: WoW64 where the kernel
+# runs 32-bit code, else Wine's 32-bit loader under qemu-i386), in a private prefix and
+# on a virtual display of their own. The test program is the 64-bit
+# build/win64/tivoler_e2e.exe; it starts the tivoler.exe that lies beside it.
 # Arguments are passed to the test program (for example --gtest_filter=SecondStart.*).
-# TIVOLER_E2E_EXE runs another tivoler.exe (make e2e-win64: the 64-bit twin). On a
-# kernel that runs no 32-bit code the 64-bit twin stands in, and the run says so.
+# TIVOLER_E2E_EXE runs another tivoler.exe (make e2e-win64: the 64-bit twin). Where
+# neither route runs 32-bit code the 64-bit twin stands in, and the run says so.
 # Screenshots the tests take are copied to build/screenshots/.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,7 +22,7 @@ if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   cp "$exe" "$tests" "$(dirname "$tests")/outside_change.exe" "$root/tests/e2e/xdnd_drop.py" "$root/scripts/wine-env.sh" "$root/scripts/e2e.sh" "$work/"
   # Which program runs, read from the file and from Wine itself.
   case $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^Magic[[:space:]]*//p' | tr -s '[:space:]' ' ') in
-    "010b (PE32)"*) kind="PE32, i386" mode=" WoW64" ;;
+    "010b (PE32)"*) kind="PE32, i386" mode=$(pe32_route_text) ;;
     "020b (PE32+)"*) kind="PE32+, x86-64" mode="" ;;
     *) kind="unknown format" mode="" ;;
   esac

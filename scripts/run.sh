@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Starts the product, the 32-bit build/win32/tivoler.exe, under Wine 10 (WoW64) in
-# the Debian 13 root (scripts/wine-root.sh), with a prefix of its own that persists
-# between runs, on $DISPLAY when there is one, else on a virtual display.
+# Starts the product, the 32-bit build/win32/tivoler.exe, under Wine 10 in the Debian
+# 13 root (scripts/wine-root.sh: WoW64, or the 32-bit loader under qemu-i386), with a
+# prefix of its own that persists between runs, on $DISPLAY when there is one, else on
+# a virtual display.
 # Arguments are passed to tivoler.exe (for example a slot number).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
+  # A display of the host is reached over its abstract socket, in the host's network
+  # namespace.
+  [ -n "${DISPLAY:-}" ] && export WINE_ROOT_HOST_NETWORK=1
   . "$root/scripts/wine-root.sh"
   ensure_wine_root || exit 1
   mkdir -p "$WINE_ROOT/tivoler/run"
@@ -14,7 +18,9 @@ if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
   [ -f "$exe" ] || { echo "build $exe first (make win32 win64)" >&2; exit 1; }
   cp "$exe" "$WINE_ROOT/tivoler/run/tivoler.exe" &&
     cp "$root/scripts/wine-env.sh" "$root/scripts/run.sh" "$WINE_ROOT/tivoler/run/" || exit 1
-  echo "Starting ${exe#"$root/"} under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null)"
+  route=
+  [ "$exe" = "$root/build/win32/tivoler.exe" ] && route=$(pe32_route_text)
+  echo "Starting ${exe#"$root/"} under $(in_wine_root /usr/lib/wine/wine64 --version 2>/dev/null)$route"
   in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 bash /tivoler/run/run.sh "$@"
   exit
 fi

@@ -147,5 +147,14 @@ constexpr char kDoubleExecuteMessage[] = "TivolDoubleExecute";
 constexpr char kDoubleExeGetParamMessage[] = "TivolDoubleExeGetParam";
 constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
 
+// The parameters of the show request: 0xFFFFFFFF, the 32 bits of -1, and -1. The
+// wParam is not -1 of the sender's width: a 32-bit and a 64-bit build meet as sender
+// and receiver (a copy of either kind may be running). A 64-bit value reaches a 32-bit
+// window cut to its low 32 bits, and a 32-bit one reaches a 64-bit window with its high
+// half zero or copied from the sign, as the system carries it. So both builds send the
+// same 32 bits, and the receiver shows the window whatever it gets.
+constexpr unsigned long kShowRequestWParam = 0xFFFFFFFFul;
+constexpr long kShowRequestLParam = -1;
+
 }  // namespace tivoler
 #endif

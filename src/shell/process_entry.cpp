@@ -14,8 +14,8 @@ void SendToRunningInstance(OsPort& os, const std::vector<std::string>& args) {
   if (running == kNoHandle) return;
   constexpr intptr_t kNoParam = -1;
   if (args.empty()) {
-    os.SendMessageA(running, os.RegisterWindowMessageA(kDoubleExecuteMessage),
-                    static_cast<uintptr_t>(kNoParam), kNoParam);
+    os.SendMessageA(running, os.RegisterWindowMessageA(kDoubleExecuteMessage), kShowRequestWParam,
+                    kShowRequestLParam);
     return;
   }
   const unsigned getParam = os.RegisterWindowMessageA(kDoubleExeGetParamMessage);

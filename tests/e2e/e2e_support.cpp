@@ -515,15 +515,18 @@ LRESULT CALLBACK StandIn::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 namespace e2e {
 
+int ShownMenus(DWORD pid) {
+  int shown = 0;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) ++shown;
+  }
+  return shown;
+}
+
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
-  const bool opened = ClickUntil(control, [&] {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
-    }
-    return false;
-  }, true);
+  const bool opened = ClickUntil(control, [&] { return ShownMenus(pid) > 0; }, true);
   if (opened) PressKey(key);
   return opened;
 }

@@ -69,6 +69,8 @@ std::string RegistryText(const std::string& key, const std::string& name);
 
 // Real input through SendInput: a left click in the middle of a window, key presses.
 void ClickCenter(HWND hwnd, bool right = false);
+// How many pop-up menu windows process pid shows (a menu and its open submenus).
+int ShownMenus(DWORD pid);
 // Opens a control's pop-up menu with a right click and picks an item by its key.
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
 // Replaces the name in the file dialog's name field with path and presses Enter.

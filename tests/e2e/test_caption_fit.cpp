@@ -133,7 +133,8 @@ BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
 }
 
 // Saves what the screen shows inside r as a 24-bit .bmp file.
-bool SaveScreenshot(const RECT& r, const std::string& path) {
+// The screen inside r as a BMP file's bytes (empty when it cannot be read).
+std::string ScreenPicture(const RECT& r) {
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;
   header.biWidth = r.right - r.left;
@@ -147,7 +148,7 @@ bool SaveScreenshot(const RECT& r, const std::string& path) {
   void* bits = nullptr;
   HBITMAP picture = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
                                      &bits, nullptr, 0);
-  bool saved = false;
+  std::string content;
   if (picture) {
     HGDIOBJ old = SelectObject(memory, picture);
     if (BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, r.left, r.top, SRCCOPY)) {
@@ -156,20 +157,40 @@ bool SaveScreenshot(const RECT& r, const std::string& path) {
       file.bfType = 0x4D42;  // "BM"
       file.bfOffBits = sizeof file + sizeof header;
       file.bfSize = file.bfOffBits + header.biSizeImage;
-      std::string content(reinterpret_cast<const char*>(&file), sizeof file);
+      content.assign(reinterpret_cast<const char*>(&file), sizeof file);
       content.append(reinterpret_cast<const char*>(&header), sizeof header);
       content.append(static_cast<const char*>(bits), header.biSizeImage);
-      saved = WriteFile(path, content);
     }
     SelectObject(memory, old);
     DeleteObject(picture);
   }
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  return saved;
+  return content;
 }
 
+// Saves the screen inside r once it has stopped changing: the same picture three
+// times, 200 ms apart (a window or menu that was just shown is painted by then, however
+// slowly its program runs), within 10 s.
+bool SaveScreenshot(const RECT& r, const std::string& path) {
+  std::string last = ScreenPicture(r);
+  int same = 0;
+  WaitUntil(
+      [&] {
+        Sleep(200);
+        std::string now = ScreenPicture(r);
+        same = !now.empty() && now == last ? same + 1 : 0;
+        last = std::move(now);
+        return same >= 2;
+      },
+      10000);
+  return same >= 2 && WriteFile(path, last);
+}
+
+// The window's own thread has handled what was sent to it before its picture is taken.
 bool SaveScreenshot(HWND window, const std::string& path) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
   RECT r;
   return GetWindowRect(window, &r) && SaveScreenshot(r, path);
 }
@@ -335,11 +356,10 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
         return IsWindowVisible(ControlOf(main, view.shown)) != FALSE;
       }));
     }
-    // The pointer away, so that no hint covers the picture; time to paint.
+    // The pointer away, so that no hint covers the picture.
     RECT window;
     GetWindowRect(main, &window);
     SetCursorPos(window.right + 60, window.bottom + 60);
-    Sleep(800);
     const std::string picture = language + "-" + view.name + ".bmp";
     EXPECT_TRUE(SaveScreenshot(main, ScreenshotPath(picture))) << picture;
     // The window is laid out at the display's scale: nothing stretched, nothing cut.
@@ -387,7 +407,6 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   ASSERT_TRUE(ClickUntil(
       ControlOf(main, ids::kFirstSlotButton),
       [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }, true));
-  Sleep(800);
   EXPECT_TRUE(SaveScreenshot(menu, ScreenshotPath(language + "-slot-menu.bmp")));
   PressKey(VK_ESCAPE);
   ASSERT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
@@ -397,7 +416,6 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   for (int attempt = 0; attempt < 3 && !trayMenuSaved; ++attempt) {
     ASSERT_TRUE(
         ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
-    Sleep(800);
     trayMenuSaved =
         IsWindowVisible(menu) && SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp"));
     if (IsWindowVisible(menu)) PressKey(VK_ESCAPE);
@@ -430,7 +448,6 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
         return shown == 2;
       },
       5000));
-  Sleep(800);
   EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + "-slot-devices.bmp")));
   PressKey(VK_ESCAPE);
   PressKey(VK_ESCAPE);

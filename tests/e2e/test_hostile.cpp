@@ -205,7 +205,13 @@ TEST_F(Hostile, SlotNumbersFromAForeignProgram) {
 TEST_F(Hostile, ShowRequestsWithOddParameters) {
   StartWith(std::string("NonClose=false") + kSlot3);
   const UINT show = RegisterWindowMessageA(tivoler::kDoubleExecuteMessage);
-  const WPARAM params[][2] = {{0, 0}, {7, 12345}, {0x7FFFFFFF, static_cast<WPARAM>(-5)}};
+  // The show request of either build (0xFFFFFFFF), of an older 64-bit copy (64 bits of
+  // ones), and numbers nobody sends.
+  const WPARAM params[][2] = {{0xFFFFFFFF, static_cast<WPARAM>(-1)},
+                              {static_cast<WPARAM>(-1), static_cast<WPARAM>(-1)},
+                              {0, 0},
+                              {7, 12345},
+                              {0x7FFFFFFF, static_cast<WPARAM>(-5)}};
   for (const auto& p : params) {
     ShowWindow(main, SW_HIDE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));

@@ -281,9 +281,9 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
 
     // Slot 2's menu, "Use with This Mouse(&U)", its first device (Wine's only mouse).
     ASSERT_TRUE(ChooseFromPopupMenu(process.Id(), button2, 'U'));
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return ShownMenus(process.Id()) == 2; }, 5000)) << "the submenu";
     PressKey(VK_RETURN);
-    Sleep(300);
+    ASSERT_TRUE(WaitUntil([&] { return ShownMenus(process.Id()) == 0; }, 5000));
     // Away from the slot buttons, whose hover shows a slot in the status line too.
     SetCursorPos(window.right + 200, window.bottom + 200);
     ASSERT_TRUE(MoveMouseUntil([] { return RegistryText(kMouse, "MouseSensitivity") == "15"; }));

@@ -54,7 +54,7 @@ TEST_F(SecondInstanceTest, SendsOneMessagePerValidArgumentInOrder) {
 TEST_F(SecondInstanceTest, WithoutArgumentsAsksToShow) {
   EXPECT_EQ(RunTivoler(os, nullptr, {}), 0);
   EXPECT_EQ(Sent(), (std::vector<std::pair<unsigned, uintptr_t>>{
-                        {Id(kDoubleExecuteMessage), static_cast<uintptr_t>(-1)}}));
+                        {Id(kDoubleExecuteMessage), uintptr_t{0xFFFFFFFF}}}));
 }
 
 TEST_F(SecondInstanceTest, NoValidArgumentSendsNothing) {
@@ -115,9 +115,12 @@ TEST_F(MainFormTest, StartsVisibleInFrontWithItsFrame) {
 }
 
 TEST_F(MainFormTest, ShowRequestShowsHiddenWindowWithoutForcingForeground) {
-  form.Hide();
-  Send(form.DoubleExecuteMsg, static_cast<uintptr_t>(-1), -1);
-  EXPECT_TRUE(form.Visible());
+  // Today's request, and the one of an older 64-bit copy (64 bits of ones).
+  for (uintptr_t w : {uintptr_t{0xFFFFFFFF}, static_cast<uintptr_t>(-1)}) {
+    form.Hide();
+    Send(form.DoubleExecuteMsg, w, -1);
+    EXPECT_TRUE(form.Visible()) << w;
+  }
   EXPECT_EQ(os.CallsStartingWith("SetForegroundWindow").size(), 1u) << "only the start-up's";
 }
 
