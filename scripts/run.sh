@@ -8,9 +8,9 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${TIVOLER_IN_ROOT:-}" ]; then
-  # A display of the host is reached over its abstract socket, in the host's network
-  # namespace.
-  [ -n "${DISPLAY:-}" ] && export WINE_ROOT_HOST_NETWORK=1
+  # The host's display, or the virtual one for the host's screenshots, is reached over
+  # its abstract socket: in the host's network namespace.
+  export WINE_ROOT_HOST_NETWORK=1
   . "$root/scripts/wine-root.sh"
   ensure_wine_root || exit 1
   mkdir -p "$WINE_ROOT/tivoler/run"

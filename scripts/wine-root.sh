@@ -68,11 +68,22 @@ MAP
 # mount, PID (its init's end ends every process of the run) and network (an X server
 # inside meets none outside over abstract sockets; WINE_ROOT_HOST_NETWORK keeps the
 # host's, for a run shown on the host's display and for the packages of the root).
+# unshare leaves SIGINT and SIGTERM to its child, the namespaces' init, which takes none
+# it has no handler for; so a caller that is ended ends unshare with SIGKILL, and the
+# kernel then ends the init (--kill-child) and with it every process of the run.
 in_emulation_namespaces() {
-  local net=-n
+  local net=-n pid status
   [ -n "${WINE_ROOT_HOST_NETWORK:-}" ] && net=
   PATH="$(id_map_tools):$PATH" unshare --map-users=0,0,65536 --map-groups=0,0,65536 \
-    -m --propagation private -p $net --fork --kill-child -- "$@"
+    -m --propagation private -p $net --fork --kill-child -- "$@" <&0 &
+  pid=$!
+  trap 'kill -KILL $pid 2>/dev/null' INT TERM HUP
+  wait "$pid"
+  status=$?
+  # A signal ends the wait early: the run is gone once unshare is.
+  while kill -0 "$pid" 2>/dev/null; do wait "$pid"; done
+  trap - INT TERM HUP
+  return $status
 }
 
 # Whether a binfmt_misc of its own can be mounted in such namespaces.

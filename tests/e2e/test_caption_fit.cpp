@@ -3,6 +3,7 @@
 // menus are saved beside (the user guide shows them).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -169,9 +170,25 @@ std::string ScreenPicture(const RECT& r) {
   return content;
 }
 
-// Saves the screen inside r once it has stopped changing: the same picture three
-// times, 200 ms apart (a window or menu that was just shown is painted by then, however
-// slowly its program runs), within 10 s.
+// Whether a picture shows more than one colour: the empty screen behind a window that
+// is not drawn yet shows one.
+bool ShowsSomething(const std::string& picture) {
+  const size_t bits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  if (picture.size() < bits) return false;
+  BITMAPINFOHEADER header;
+  memcpy(&header, picture.data() + sizeof(BITMAPFILEHEADER), sizeof header);
+  const size_t row = (static_cast<size_t>(header.biWidth) * 3 + 3) & ~size_t{3};
+  for (size_t y = 0; y < static_cast<size_t>(header.biHeight); ++y) {
+    for (size_t x = 0; x < static_cast<size_t>(header.biWidth); ++x) {
+      if (picture.compare(bits + y * row + x * 3, 3, picture, bits, 3) != 0) return true;
+    }
+  }
+  return false;
+}
+
+// Saves the screen inside r once it shows something and has stopped changing: the same
+// picture three times, 200 ms apart (a window or menu that was just shown is painted by
+// then, however slowly its program runs), within 10 s.
 bool SaveScreenshot(const RECT& r, const std::string& path) {
   std::string last = ScreenPicture(r);
   int same = 0;
@@ -179,7 +196,7 @@ bool SaveScreenshot(const RECT& r, const std::string& path) {
       [&] {
         Sleep(200);
         std::string now = ScreenPicture(r);
-        same = !now.empty() && now == last ? same + 1 : 0;
+        same = ShowsSomething(now) && now == last ? same + 1 : 0;
         last = std::move(now);
         return same >= 2;
       },
@@ -416,8 +433,9 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   for (int attempt = 0; attempt < 3 && !trayMenuSaved; ++attempt) {
     ASSERT_TRUE(
         ClickTrayIcon(true, [&] { return (menu = ShownMenuOf(process->Id())) != nullptr; }));
-    trayMenuSaved =
-        IsWindowVisible(menu) && SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp"));
+    trayMenuSaved = IsWindowVisible(menu) &&
+                    SaveScreenshot(menu, ScreenshotPath(language + "-tray-menu.bmp")) &&
+                    IsWindowVisible(menu);
     if (IsWindowVisible(menu)) PressKey(VK_ESCAPE);
     EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
   }
