@@ -286,6 +286,16 @@ TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
        false,
        -500,
        false},
+      // Its corner on the monitor at the left, most of it on the primary: the monitor
+      // under its centre places it.
+      {{{0, 0, 1024, 768, 96}, {-1280, 0, 0, 1024, 96}},
+       0,
+       0,
+       "PositionX=-30\r\nPositionY=200\r\n",
+       0,
+       false,
+       200,
+       false},
       // That monitor was removed between runs: the window comes up on the primary.
       {{{0, 0, 1024, 768, 96}}, 0, 0, "PositionX=-1000\r\nPositionY=200\r\n", 0, false, 200, false},
       // A monitor at 200 %: 1920 x 1080 pixels are 960 x 540 units from its origin.
