@@ -34,16 +34,19 @@ TEST(DeviceIdentity, KeepsBusAndHardwareIdWithoutPortOrClass) {
 }
 
 TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
-  const std::vector<BoundDevice> two{{"HID\\VID_046D&PID_C077", "Logitech Mouse, 100%|x"},
-                                     {"HID\\VID_845E&PID_0001", "SetType NonClose \x83\x7d"}};
-  const std::string text = DeviceListText(two);
+  // The last two end in an escaped byte: a separator, and a Shift-JIS trail byte.
+  const std::vector<BoundDevice> named{{"HID\\VID_046D&PID_C077", "Logitech Mouse, 100%|x"},
+                                       {"HID\\VID_845E&PID_0001", "SetType NonClose \x83\x7d"},
+                                       {"HID\\VID_0001&PID_0001", "Pad,"},
+                                       {"HID\\VID_0001&PID_0002", "\x83\x7d\x83\x8b"}};
+  const std::string text = DeviceListText(named);
   EXPECT_EQ(text,
             "HID\\VID_046D&PID_C077,%4cogitech %4douse%2c 100%25%7cx|"
-            "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}");
+            "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}|"
+            "HID\\VID_0001&PID_0001,%50ad%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
   const std::vector<BoundDevice> back = ParseDeviceList(text);
-  ASSERT_EQ(back.size(), 2u);
-  EXPECT_EQ(back[1].Name, two[1].Name);
-  EXPECT_EQ(back[0].Name, two[0].Name);
+  ASSERT_EQ(back.size(), named.size());
+  for (size_t i = 0; i < named.size(); ++i) EXPECT_EQ(back[i].Name, named[i].Name) << i;
 
   const struct {
     std::string text;
@@ -55,6 +58,8 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
       {"HID\\" + std::string(200, 'A') + ",long", 0, ""},             // overlong identity
       {"HID\\A,one|HID\\A,two|,x|HID,y|HID\\B", 2, "one"},            // twice, empty, no bus
       {"HID\\A," + std::string(500, 'n') + "%0d%0a%z%", 1, nullptr},  // cut, no control bytes
+      {"HID\\A,%0dtab%09\x01%7f%7e", 1, "tab~"},                      // control bytes removed
+      {"HID\\A\\B,x", 0, ""},                                         // two backslashes
       {std::string(17 * 8, '|') + "HID\\A,a", 1, "a"},
   };
   for (const auto& c : hostile) {
@@ -82,7 +87,7 @@ const std::string kUnregister = "RegisterRawInputDevices 1 2 1 0";
 class PointingDevicesTest : public MainFormFixture {
  protected:
   void SetUp() override {
-    os.rawDevices = {{kMouseA, 0, kPathA, "USB Optical Mouse", ""},
+    os.rawDevices = {{kMouseA, 0, kPathA, "USB Optical Mouse", "HID-compliant mouse"},
                      {0x60, 1, "\\\\?\\HID#VID_1000&PID_0001#1#{884b96c3}", "Keyboard", ""},
                      {kBall, 0, kPathBall, "", "Trackball & More"},
                      {kPad, 0, kPathPad, "", ""}};
@@ -122,6 +127,9 @@ class PointingDevicesTest : public MainFormFixture {
 };
 
 TEST_F(PointingDevicesTest, TheSlotMenuBindsEachDeviceToOneSlotAndRegistersOnlyWhileBound) {
+  // A second mouse of the same model: one identity, one entry.
+  os.rawDevices.push_back(
+      {0x54, 0, "\\\\?\\HID#VID_046D&PID_C077#7&8&0&0000#{378de44c}", "Second port", ""});
   StartWithSlots();
   EXPECT_EQ(DeviceMenu(form->Button4), std::vector<std::string>{"(No pointing device) -"});
   EXPECT_FALSE(form->MnUseWithMouse.Enabled) << "an empty slot binds nothing";
@@ -150,6 +158,7 @@ TEST_F(PointingDevicesTest, TheSlotMenuBindsEachDeviceToOneSlotAndRegistersOnlyW
 
   // A bound device that is not connected stays listed, last, and can be unbound.
   os.rawDevices.erase(os.rawDevices.begin());
+  os.rawDevices.pop_back();
   EXPECT_EQ(DeviceMenu(form->Button1),
             (std::vector<std::string>{"Trackball && More", "VID_06CB&&PID_00F9&&COL01",
                                       "*USB Optical Mouse (not connected)"}));
@@ -165,6 +174,17 @@ TEST_F(PointingDevicesTest, TheSlotMenuBindsEachDeviceToOneSlotAndRegistersOnlyW
   form->MnDeleteClick();
   EXPECT_EQ(Registrations(), "+-+-");
   EXPECT_TRUE(form->Profile(3).Devices.empty());
+
+  // A slot holds at most 16 devices: the menu binds no 17th.
+  os.rawDevices.clear();
+  for (int i = 0; i < 17; ++i) {
+    os.rawDevices.push_back({static_cast<Handle>(0x80 + i), 0,
+                             "\\\\?\\HID#VID_0001&PID_" + std::to_string(1000 + i) + "#1#{x}",
+                             "M" + std::to_string(i), ""});
+  }
+  for (int i = 0; i < 17; ++i) Choose(form->Button1, "M" + std::to_string(i));
+  EXPECT_EQ(form->Profile(1).Devices.size(), kMaxDevicesPerSlot);
+  EXPECT_EQ(DeviceMenu(form->Button1).back(), "M16");
 }
 
 TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
@@ -176,17 +196,27 @@ TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
     Handle device;
     const char* speed;  // in force afterwards
     bool applied;
+    int byHand = 0;  // a slot applied by hand before the input
   } steps[] = {
-      {kMouseA, "5", true},                         // slot 1
-      {kMouseA, "5", false},                        // the same device: one comparison
-      {kPad, "5", false},                           // unbound
-      {0, "5", false},                              // injected input without a device
-      {kBall, "12", true},                          // slot 2
-      {kPad, "12", false},   {kBall, "12", false},  // the device of the last switch
+      {kMouseA, "5", true},   // slot 1
+      {kMouseA, "5", false},  // the same device: one comparison
+      {kPad, "5", false},     // unbound
+      {0, "5", false},        // injected input without a device
+      {kBall, "12", true},    // slot 2
+      {kPad, "12", false},
+      {kBall, "12", false},  // the device of the last switch
+      {kMouseA, "5", true},
+      // Slot 3 chosen by hand: the mouse of the last switch does not undo it, also after
+      // input of an unbound device, until another device switched.
+      {kMouseA, "18", false, 3},
+      {kPad, "18", false},
+      {kMouseA, "18", false},
+      {kBall, "12", true},
       {kMouseA, "5", true},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(std::to_string(step.device) + " " + step.speed);
+    if (step.byHand) form->ApplySlot(step.byHand, true, true);
     os.calls.clear();
     const int reads = os.rawHeaderReads;
     Input(step.device);
@@ -213,11 +243,26 @@ TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
   Input(kPad);
   Input(kMouseA);
   EXPECT_EQ(os.calls, std::vector<std::string>{});
+
+  // The mouse that switched last, moved to slot 3, which differs from slot 1 in its wheel
+  // lines only: its next move applies slot 3.
+  form->ApplySlot(2, false, true);
+  Input(kPad);
+  Input(kMouseA);
+  EXPECT_EQ(form->Profile(0).Speed, "5");
+  form->Profile(3).Speed = "5";
+  form->Profile(3).WheelSL = "7";
+  form->RefreshSlot(3);
+  Choose(form->Button3, "USB Optical Mouse");
+  Input(kMouseA);
+  EXPECT_EQ(os.wheelLines, 7);
+  EXPECT_EQ(form->Profile(0).WheelSL, "7");
 }
 
 TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
   os.rawDevices.resize(3);  // no touchpad yet
   StartWithSlots();
+  Choose(form->Button1, "USB Optical Mouse");
   Choose(form->Button2, "Trackball && More");
   form->ApplySlot(1, false, true);
   // The trackball leaves and comes back in another port with a new handle; a touchpad
@@ -239,6 +284,14 @@ TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
   Input(0x72);
   Input(0x72);
   EXPECT_EQ(Count("GetRawInputDeviceList"), 1u);
+
+  // That device leaves; its handle is given to the first mouse, plugged into another
+  // port: the handle's next input is looked up again.
+  os.rawDevices.pop_back();
+  os.rawDevices[0] = {0x72, 0, "\\\\?\\HID#VID_046D&PID_C077#7&5&0&0000#{378de44c}", "Mouse", ""};
+  Message(0x00FE, 1, 0x72);
+  Input(0x72);
+  EXPECT_EQ(form->Profile(0).Speed, "5");
 }
 
 TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
@@ -251,18 +304,23 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   FakeOs next;
   os = next;
   SetUp();
+  // A name over 64 bytes is listed and bound cut, as the next start reads it.
+  const std::string cut = "Touchpad " + std::string(55, 'x');
+  os.rawDevices[3].product = cut + "yyyyy";
   StartWithSlots();
   Choose(form->Button2, "USB Optical Mouse");
   Choose(form->Button2, "Trackball && More");
+  Choose(form->Button2, cut);
   CloseBox();
   TStringList lines;
   lines.SetText(os.files.at(kSettingsFile));
   int devicesLines = 0;
   for (const std::string& line : lines.Lines()) devicesLines += line.rfind("Devices", 0) == 0;
   EXPECT_EQ(devicesLines, 1);
-  EXPECT_EQ(
-      lines.Value("Devices2"),
-      "HID\\VID_046D&PID_C077,USB %4fptical %4douse|HID\\VID_047D&PID_1020,%54rackball & %4dore");
+  EXPECT_EQ(lines.Value("Devices2"),
+            "HID\\VID_046D&PID_C077,USB %4fptical %4douse|HID\\VID_047D&PID_1020,%54rackball & "
+            "%4dore|HID\\VID_06CB&PID_00F9&COL01,%54ouchpad " +
+                std::string(55, 'x'));
 
   // Read back at the next start, registered at once; a hand-made second binding of a
   // device and a binding of an empty slot are dropped.
@@ -272,10 +330,13 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   FakeOs again;
   os = again;
   SetUp();
+  os.rawDevices[3].product = cut + "yyyyy";
   Start(saved.c_str());
   EXPECT_EQ(Registrations(), "+");
-  ASSERT_EQ(form->Profile(2).Devices.size(), 2u);
+  ASSERT_EQ(form->Profile(2).Devices.size(), 3u);
   EXPECT_EQ(form->Profile(2).Devices[1].Name, "Trackball & More");
+  EXPECT_EQ(form->Profile(2).Devices[2].Name, cut);
+  EXPECT_EQ(DeviceMenu(form->Button2)[2], "*" + cut) << "the same name, listed and bound";
   EXPECT_TRUE(form->Profile(3).Devices.empty());
   EXPECT_TRUE(form->Profile(7).Devices.empty());
   Input(kMouseA);
