@@ -215,9 +215,16 @@ void TMainForm::RawInput(TMessage& msg) {
 
 void TMainForm::DevicesChanged() {
   if (!RawInputRegistered) return;
-  // A handle can be given to another device once its own has left.
+  // A handle can be given to another device once its own has left: so the next input
+  // is looked up again, and a device that gets the handle of the last switch's device
+  // is not taken for it.
   RefreshDevices();
   LastInputDevice = kNoHandle;
+  bool switchDeviceHere = false;
+  for (const ConnectedDevice& connected : ConnectedDevices) {
+    switchDeviceHere = switchDeviceHere || connected.Device == SwitchDevice;
+  }
+  if (!switchDeviceHere) SwitchDevice = kNoHandle;
 }
 
 }  // namespace tivoler

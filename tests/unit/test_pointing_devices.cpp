@@ -292,6 +292,14 @@ TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
   Message(0x00FE, 1, 0x72);
   Input(0x72);
   EXPECT_EQ(form->Profile(0).Speed, "5");
+  // The mouse that switched leaves too, and the trackball gets its handle: the
+  // trackball's input switches.
+  os.rawDevices.erase(os.rawDevices.begin());
+  Message(0x00FE, 2, 0x72);  // removal
+  os.rawDevices[1].handle = 0x72;
+  Message(0x00FE, 1, 0x72);
+  Input(0x72);
+  EXPECT_EQ(form->Profile(0).Speed, "12");
 }
 
 TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
