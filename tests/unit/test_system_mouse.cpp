@@ -346,6 +346,60 @@ TEST_F(SystemMouseTest, AnnouncedOutsideChangeIsFollowedOnce) {
   }
 }
 
+// A process may keep getting the live answers it got first (Wine does): then what an
+// announced change stored tells, until the live answer moves. One program, step by step;
+// action 0 is "Set from System", which no announcement precedes.
+TEST_F(SystemMouseTest, ALaggingLiveAnswerIsFollowedFromTheRegistryUntilItMoves) {
+  // The registry holds what the live answers say: {6, 10, 1}, speed 10, 3 lines.
+  os.SetText(kMouse, "MouseSpeed", "1");
+  os.SetText(kMouse, "MouseThreshold1", "6");
+  os.SetText(kMouse, "MouseThreshold2", "10");
+  os.SetText(kMouse, "MouseSensitivity", "10");
+  os.SetText(kDesktop, "WheelScrollLines", "3");
+  Start();
+  struct Step {
+    const char* change;
+    uintptr_t action;
+    std::function<void()> make;
+    const char* speed;  // profile 0 afterwards
+    const char* accelT2;
+    const char* wheel;
+  };
+  const Step steps[] = {
+      {"the registry alone differs: Set from System takes the live values", 0,
+       [&] { os.SetText(kMouse, "MouseSensitivity", "15"); }, "10", "0", "3"},
+      {"announced, the live answer lags", win::kSpiSetMouseSpeed, [] {}, "15", "0", "3"},
+      {"a new live answer", win::kSpiSetMouseSpeed, [&] { os.mouseSpeed = 17; }, "17", "0", "3"},
+      {"the live answer back at the lagging one", win::kSpiSetMouseSpeed,
+       [&] { os.mouseSpeed = 10; }, "10", "0", "3"},
+      {"acceleration stored, the live answer lags", win::kSpiSetMouse,
+       [&] {
+         os.SetText(kMouse, "MouseSensitivity", "10");
+         os.SetText(kMouse, "MouseSpeed", "2");
+         os.SetText(kMouse, "MouseThreshold1", "4");
+         os.SetText(kMouse, "MouseThreshold2", "9");
+       },
+       "10", "9", "3"},
+      {"wheel lines stored, the live answer lags", win::kSpiSetWheelScrollLines,
+       [&] { os.SetText(kDesktop, "WheelScrollLines", "7"); }, "10", "9", "7"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.change);
+    step.make();
+    if (step.action == 0) {
+      form->SelectSlot(form->Button2);
+      form->MnSetSlotClick();
+      EXPECT_EQ(form->Profile(2).Speed, step.speed);
+    } else {
+      TMessage announced{wm::kSettingChange, step.action, 0, 0};
+      app->HandleApplicationMessage(announced);
+    }
+    EXPECT_EQ(form->Profile(0).Speed, step.speed);
+    EXPECT_EQ(form->Profile(0).AccelT2, step.accelT2);
+    EXPECT_EQ(form->Profile(0).WheelSL, step.wheel);
+  }
+}
+
 // Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
 // other one, back and forth.
 TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
