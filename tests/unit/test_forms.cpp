@@ -121,6 +121,26 @@ TEST(Controls, ARadioGroupsHintShowsOverItsEntries) {
   EXPECT_EQ(group.Button(2).EffectiveHint(), "Third") << "an entry's own hint comes first";
 }
 
+// The bar clamps on its own, apart from the number box beside it in the detail panel
+// (which clamps what it reads, and sets the bar).
+TEST(Controls, ATrackBarKeepsItsPositionWithinItsRangeAndReportsRealChanges) {
+  FakeOs os;
+  TApplication app(os, nullptr);
+  TForm form(app);
+  TTrackBar bar(form, nullptr, 1);
+  bar.SetRange(1, 20);
+  int changes = 0;
+  bar.OnChange = [&] { ++changes; };
+  const struct {
+    int set, position, changes;
+  } cases[] = {{5, 5, 1}, {0, 1, 2}, {-7, 1, 2}, {25, 20, 3}, {20, 20, 3}, {1, 1, 4}};
+  for (const auto& c : cases) {
+    bar.SetPosition(c.set);
+    EXPECT_EQ(bar.Position(), c.position) << c.set;
+    EXPECT_EQ(changes, c.changes) << c.set;
+  }
+}
+
 // A window system whose form windows get a frame 2 pixels taller than the
 // estimate it gives for a window too small to be measured.
 class FrameBackend : public Backend {

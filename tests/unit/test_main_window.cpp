@@ -210,6 +210,19 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
       EXPECT_FALSE(app->Terminated());
     }
   }
+
+  // A previous configuration edited by hand to 0 is applied as the bars' minimum: the
+  // number boxes still hold their "0" then, so the bars clamp on their own.
+  form.reset();
+  app.reset();
+  os = FakeOs();
+  os.AddKey(kMouseKey);
+  os.AddKey(kDesktopKey);
+  Start("LoadPrevious=true\r\nSpeed0=0\r\nExchangeLR0=false\r\nWheelSL0=0\r\n");
+  EXPECT_EQ(os.Text(kMouseKey, "MouseSensitivity"), "1");
+  EXPECT_EQ(os.Text(kDesktopKey, "WheelScrollLines"), "1");
+  EXPECT_EQ(os.mouseSpeed, 1);
+  EXPECT_EQ(os.wheelLines, 1);
 }
 
 TEST_F(MainWindowTest, SlotFromASecondStartAppliesAndClosesWithSetAndClose) {

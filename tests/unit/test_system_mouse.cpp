@@ -151,6 +151,9 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     bool lefty;
     int position;
   };
+  // "abc" reads as 0: the bar clamps it to its minimum, 1. (Given the 0, the number box
+  // would read 1 and set the bar to it as well: the bar's own clamp is held by its test in
+  // the form library and by the start-up with a previous configuration of 0.)
   const Case cases[] = {{"False", "25", false, 20}, {"", "abc", true, 1},
                         {"true", "7x", true, 7},    {"no", " 12 ", true, 12}};
   for (const Case& c : cases) {
