@@ -60,7 +60,7 @@ void TMainForm::RefreshDevices() {
     std::string name = Os().HidD_GetProductString(path);
     if (name.empty()) name = Os().DeviceDescription(path);
     for (char& c : name) {
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }
     if (name.empty()) name = id.substr(id.find('\\') + 1);
     ConnectedDevices.push_back(

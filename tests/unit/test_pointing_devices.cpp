@@ -28,8 +28,15 @@ TEST(DeviceIdentity, KeepsBusAndHardwareIdWithoutPortOrClass) {
       {"\\\\?\\HID", ""},
       {"\\\\?\\HID##0#{x}", ""},
       {"\\\\?\\HID#VID 1,2|x#0#{x}", ""},  // characters no hardware id holds
+      {"\\\\?\\HID#VID_1", ""},            // no instance part
+      // Only the two prefixes are taken off.
+      {"A\\?\\HID#VID_1#0#{x}", ""},
+      {"\\x?\\HID#VID_1#0#{x}", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(DeviceIdentity(c.path), c.id) << c.path;
+  EXPECT_EQ(DeviceIdentity("\\\\?\\HID#" + std::string(156, 'A') + "#0#{x}"),
+            "HID\\" + std::string(156, 'A'))
+      << "160 characters, the longest";
   EXPECT_EQ(DeviceIdentity("\\\\?\\HID#" + std::string(200, 'A') + "#0#{x}"), "");
 }
 
@@ -37,16 +44,17 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
   // The last two end in an escaped byte: a separator, and a Shift-JIS trail byte.
   const std::vector<BoundDevice> named{{"HID\\VID_046D&PID_C077", "Logitech Mouse, 100%|x"},
                                        {"HID\\VID_845E&PID_0001", "SetType NonClose \x83\x7d"},
-                                       {"HID\\VID_0001&PID_0001", "Pad,"},
+                                       {"HID\\VID_0001&PID_0001", "Pad Oz X~ Zoom,"},
                                        {"HID\\VID_0001&PID_0002", "\x83\x7d\x83\x8b"}};
   const std::string text = DeviceListText(named);
   EXPECT_EQ(text,
             "HID\\VID_046D&PID_C077,%4cogitech %4douse%2c 100%25%7cx|"
             "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}|"
-            "HID\\VID_0001&PID_0001,%50ad%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
+            "HID\\VID_0001&PID_0001,%50ad %4fz X~ %5aoom%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
   const std::vector<BoundDevice> back = ParseDeviceList(text);
   ASSERT_EQ(back.size(), named.size());
   for (size_t i = 0; i < named.size(); ++i) EXPECT_EQ(back[i].Name, named[i].Name) << i;
+  EXPECT_EQ(DeviceListText({{"HID\\A", "a\x7f"}}), "HID\\A,a%7f");
 
   const struct {
     std::string text;
@@ -60,6 +68,8 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
       {"HID\\A," + std::string(500, 'n') + "%0d%0a%z%", 1, nullptr},  // cut, no control bytes
       {"HID\\A,%0dtab%09\x01%7f%7e", 1, "tab~"},                      // control bytes removed
       {"HID\\A\\B,x", 0, ""},                                         // two backslashes
+      {"HID\\\\B,x", 0, ""},
+      {"HID\\A,%4Cx%4g%g4", 1, "Lx%4g%g4"},  // hex digits of either case only
       {std::string(17 * 8, '|') + "HID\\A,a", 1, "a"},
   };
   for (const auto& c : hostile) {
@@ -175,16 +185,17 @@ TEST_F(PointingDevicesTest, TheSlotMenuBindsEachDeviceToOneSlotAndRegistersOnlyW
   EXPECT_EQ(Registrations(), "+-+-");
   EXPECT_TRUE(form->Profile(3).Devices.empty());
 
-  // A slot holds at most 16 devices: the menu binds no 17th.
+  // A slot holds at most 16 devices: the menu binds no 17th. Slot 10 as well as any.
+  FillSlot(10, "7");
   os.rawDevices.clear();
   for (int i = 0; i < 17; ++i) {
     os.rawDevices.push_back({static_cast<Handle>(0x80 + i), 0,
                              "\\\\?\\HID#VID_0001&PID_" + std::to_string(1000 + i) + "#1#{x}",
                              "M" + std::to_string(i), ""});
   }
-  for (int i = 0; i < 17; ++i) Choose(form->Button1, "M" + std::to_string(i));
-  EXPECT_EQ(form->Profile(1).Devices.size(), kMaxDevicesPerSlot);
-  EXPECT_EQ(DeviceMenu(form->Button1).back(), "M16");
+  for (int i = 0; i < 17; ++i) Choose(form->Button10, "M" + std::to_string(i));
+  EXPECT_EQ(form->Profile(10).Devices.size(), kMaxDevicesPerSlot);
+  EXPECT_EQ(DeviceMenu(form->Button10).back(), "M16");
 }
 
 TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
@@ -257,6 +268,13 @@ TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
   Input(kMouseA);
   EXPECT_EQ(os.wheelLines, 7);
   EXPECT_EQ(form->Profile(0).WheelSL, "7");
+  // Back in slot 1, which now differs from slot 3 in its arrow cursor only.
+  form->Profile(1).WheelSL = "7";
+  os.AddFile("C:\\x.cur", FakeOs::CursorFileContent());
+  form->Profile(1).CursorFiles[0] = "C:\\x.cur";
+  Choose(form->Button1, "USB Optical Mouse");
+  Input(kMouseA);
+  EXPECT_EQ(os.Text(kCursorsKey, "Arrow"), "C:\\x.cur");
 }
 
 TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
@@ -300,6 +318,16 @@ TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
   Message(0x00FE, 1, 0x72);
   Input(0x72);
   EXPECT_EQ(form->Profile(0).Speed, "12");
+  // Another device's arrival leaves the device of the last switch known as such: after
+  // a slot chosen by hand, its input does not switch back.
+  form->ApplySlot(1, false, true);
+  Message(0x00FE, 1, kPad);
+  Input(0x72);
+  EXPECT_EQ(form->Profile(0).Speed, "5");
+  // A handle no list holds is looked up once.
+  os.calls.clear();
+  Input(0x99);
+  EXPECT_EQ(Count("GetRawInputDeviceList"), 1u);
 }
 
 TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
@@ -314,7 +342,7 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   SetUp();
   // A name over 64 bytes is listed and bound cut, as the next start reads it.
   const std::string cut = "Touchpad " + std::string(55, 'x');
-  os.rawDevices[3].product = cut + "yyyyy";
+  os.rawDevices[3].product = "Touchpad\x7f" + std::string(55, 'x') + "yyyyy";  // DEL: a space
   StartWithSlots();
   Choose(form->Button2, "USB Optical Mouse");
   Choose(form->Button2, "Trackball && More");
@@ -334,7 +362,7 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   // device and a binding of an empty slot are dropped.
   const std::string saved =
       os.files.at(kSettingsFile) +
-      "Devices3=HID\\VID_046D&PID_C077,x\r\nDevices7=HID\\VID_0001&PID_0001,y\r\n";
+      "Devices3=HID\\VID_046D&PID_C077,x\r\nDevices10=HID\\VID_0001&PID_0001,y\r\n";
   FakeOs again;
   os = again;
   SetUp();
@@ -346,7 +374,7 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   EXPECT_EQ(form->Profile(2).Devices[2].Name, cut);
   EXPECT_EQ(DeviceMenu(form->Button2)[2], "*" + cut) << "the same name, listed and bound";
   EXPECT_TRUE(form->Profile(3).Devices.empty());
-  EXPECT_TRUE(form->Profile(7).Devices.empty());
+  EXPECT_TRUE(form->Profile(10).Devices.empty());
   Input(kMouseA);
   EXPECT_EQ(form->Profile(0).Speed, "12");
 }

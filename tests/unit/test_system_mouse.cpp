@@ -401,6 +401,14 @@ TEST_F(SystemMouseTest, ALaggingLiveAnswerIsFollowedFromTheRegistryUntilItMoves)
     EXPECT_EQ(form->Profile(0).AccelT2, step.accelT2);
     EXPECT_EQ(form->Profile(0).WheelSL, step.wheel);
   }
+  // A mouse announcement that changes no mouse value leaves a scheme changed without
+  // its announcement to that announcement.
+  os.SetText("Control Panel\\Cursors", "Arrow", "C:\\n.cur", win::kRegExpandSz);
+  for (uintptr_t action : {win::kSpiSetMouseSpeed, win::kSpiSetCursors}) {
+    TMessage announced{wm::kSettingChange, action, 0, 0};
+    app->HandleApplicationMessage(announced);
+    EXPECT_EQ(form->Profile(0).CursorFiles[0], action == win::kSpiSetCursors ? "C:\\n.cur" : "");
+  }
 }
 
 // Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
@@ -473,8 +481,12 @@ TEST_F(SystemMouseTest, TrackBarAndEditStayInStep) {
   EXPECT_EQ(os.Text(kDesktop, "WheelScrollLines"), "7");
   form->WheelSLTB.SetPosition(20);
   form->WheelSLNE.SetText("25");
+  form->ReadFromSystem(false);
+  EXPECT_EQ(form->MouseSpeedNE.Text(), "20") << "the system's values replace typed texts";
+  EXPECT_EQ(form->WheelSLNE.Text(), "20");
   form->SelectSlot(form->Button1);
-  form->MnSetSlotClick();  // stores the text "25"
+  form->MnSetSlotClick();
+  form->Profile(1).WheelSL = "25";  // as a hand-edited file may hold it
   form->Button1.Click();
   EXPECT_EQ(os.wheelLines, 20) << "the bar keeps the applied value within its range";
 }
