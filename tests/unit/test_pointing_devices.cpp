@@ -29,6 +29,7 @@ TEST(DeviceIdentity, KeepsBusAndHardwareIdWithoutPortOrClass) {
       {"\\\\?\\HID##0#{x}", ""},
       {"\\\\?\\HID#VID 1,2|x#0#{x}", ""},  // characters no hardware id holds
       {"\\\\?\\HID#VID_1", ""},            // no instance part
+      {"\\\\?\\HID#A#0#{x}", "HID\\A"},
       // Only the two prefixes are taken off.
       {"A\\?\\HID#VID_1#0#{x}", ""},
       {"\\x?\\HID#VID_1#0#{x}", ""},
@@ -44,13 +45,13 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
   // The last two end in an escaped byte: a separator, and a Shift-JIS trail byte.
   const std::vector<BoundDevice> named{{"HID\\VID_046D&PID_C077", "Logitech Mouse, 100%|x"},
                                        {"HID\\VID_845E&PID_0001", "SetType NonClose \x83\x7d"},
-                                       {"HID\\VID_0001&PID_0001", "Pad Oz X~ Zoom,"},
+                                       {"HID\\VID_0001&PID_0001", "Apad Oz X~ Zoom,"},
                                        {"HID\\VID_0001&PID_0002", "\x83\x7d\x83\x8b"}};
   const std::string text = DeviceListText(named);
   EXPECT_EQ(text,
             "HID\\VID_046D&PID_C077,%4cogitech %4douse%2c 100%25%7cx|"
             "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}|"
-            "HID\\VID_0001&PID_0001,%50ad %4fz X~ %5aoom%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
+            "HID\\VID_0001&PID_0001,%41pad %4fz X~ %5aoom%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
   const std::vector<BoundDevice> back = ParseDeviceList(text);
   ASSERT_EQ(back.size(), named.size());
   for (size_t i = 0; i < named.size(); ++i) EXPECT_EQ(back[i].Name, named[i].Name) << i;
@@ -195,7 +196,9 @@ TEST_F(PointingDevicesTest, TheSlotMenuBindsEachDeviceToOneSlotAndRegistersOnlyW
   }
   for (int i = 0; i < 17; ++i) Choose(form->Button10, "M" + std::to_string(i));
   EXPECT_EQ(form->Profile(10).Devices.size(), kMaxDevicesPerSlot);
+  EXPECT_EQ(DeviceMenu(form->Button10).front(), "*M0");
   EXPECT_EQ(DeviceMenu(form->Button10).back(), "M16");
+  EXPECT_EQ(Registrations(), "+-+-+");
 }
 
 TEST_F(PointingDevicesTest, InputOfABoundDeviceSwitchesToItsSlotOnce) {
@@ -362,7 +365,8 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   // device and a binding of an empty slot are dropped.
   const std::string saved =
       os.files.at(kSettingsFile) +
-      "Devices3=HID\\VID_046D&PID_C077,x\r\nDevices10=HID\\VID_0001&PID_0001,y\r\n";
+      "Devices3=HID\\VID_046D&PID_C077,x\r\nDevices10=HID\\VID_0001&PID_0001,y\r\n"
+      "Devices0=HID\\VID_0001&PID_0002,z\r\n";
   FakeOs again;
   os = again;
   SetUp();
@@ -375,6 +379,7 @@ TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   EXPECT_EQ(DeviceMenu(form->Button2)[2], "*" + cut) << "the same name, listed and bound";
   EXPECT_TRUE(form->Profile(3).Devices.empty());
   EXPECT_TRUE(form->Profile(10).Devices.empty());
+  EXPECT_TRUE(form->Profile(0).Devices.empty()) << "the configuration in force has no devices";
   Input(kMouseA);
   EXPECT_EQ(form->Profile(0).Speed, "12");
 }
