@@ -30,6 +30,7 @@ TEST(DeviceIdentity, KeepsBusAndHardwareIdWithoutPortOrClass) {
       {"\\\\?\\HID#VID 1,2|x#0#{x}", ""},  // characters no hardware id holds
       {"\\\\?\\HID#VID_1", ""},            // no instance part
       {"\\\\?\\HID#A#0#{x}", "HID\\A"},
+      {"\\\\?\\hid#vid_az09&AZ#0#{x}", "HID\\VID_AZ09&AZ"},
       // Only the two prefixes are taken off.
       {"A\\?\\HID#VID_1#0#{x}", ""},
       {"\\x?\\HID#VID_1#0#{x}", ""},
@@ -45,13 +46,16 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
   // The last two end in an escaped byte: a separator, and a Shift-JIS trail byte.
   const std::vector<BoundDevice> named{{"HID\\VID_046D&PID_C077", "Logitech Mouse, 100%|x"},
                                        {"HID\\VID_845E&PID_0001", "SetType NonClose \x83\x7d"},
-                                       {"HID\\VID_0001&PID_0001", "Apad Oz X~ Zoom,"},
-                                       {"HID\\VID_0001&PID_0002", "\x83\x7d\x83\x8b"}};
+                                       {"HID\\VID_0001&PID_0001", "Ba Apad Oz X~ Zoom,"},
+                                       {"HID\\VID_0001&PID_0002", "\x83\x7d\x83\x8b"},
+                                       {"HID\\VID_0001&PID_0003", "Ox"}};
   const std::string text = DeviceListText(named);
-  EXPECT_EQ(text,
-            "HID\\VID_046D&PID_C077,%4cogitech %4douse%2c 100%25%7cx|"
-            "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}|"
-            "HID\\VID_0001&PID_0001,%41pad %4fz X~ %5aoom%2c|HID\\VID_0001&PID_0002,%83}%83%8b");
+  EXPECT_EQ(
+      text,
+      "HID\\VID_046D&PID_C077,%4cogitech %4douse%2c 100%25%7cx|"
+      "HID\\VID_845E&PID_0001,%53et%54ype %4eon%43lose %83}|"
+      "HID\\VID_0001&PID_0001,%42a %41pad %4fz X~ %5aoom%2c|HID\\VID_0001&PID_0002,%83}%83%8b|"
+      "HID\\VID_0001&PID_0003,%4fx");
   const std::vector<BoundDevice> back = ParseDeviceList(text);
   ASSERT_EQ(back.size(), named.size());
   for (size_t i = 0; i < named.size(); ++i) EXPECT_EQ(back[i].Name, named[i].Name) << i;
@@ -67,10 +71,11 @@ TEST(DeviceList, NamesHoldNoKeyOfTheFileAndHostileValuesLoadHarmlessly) {
       {"HID\\" + std::string(200, 'A') + ",long", 0, ""},             // overlong identity
       {"HID\\A,one|HID\\A,two|,x|HID,y|HID\\B", 2, "one"},            // twice, empty, no bus
       {"HID\\A," + std::string(500, 'n') + "%0d%0a%z%", 1, nullptr},  // cut, no control bytes
-      {"HID\\A,%0dtab%09\x01%7f%7e", 1, "tab~"},                      // control bytes removed
+      {"HID\\A,%0dtab%09\x01%7f%7e%30", 1, "tab~0"},                  // control bytes removed
       {"HID\\A\\B,x", 0, ""},                                         // two backslashes
       {"HID\\\\B,x", 0, ""},
-      {"HID\\A,%4Cx%4g%g4", 1, "Lx%4g%g4"},  // hex digits of either case only
+      {"HID\\,x", 0, ""},
+      {"HID\\A,%4C%AFx%4g%g4", 1, "L\xAFx%4g%g4"},  // hex digits of either case only
       {std::string(17 * 8, '|') + "HID\\A,a", 1, "a"},
   };
   for (const auto& c : hostile) {
@@ -330,13 +335,15 @@ TEST_F(PointingDevicesTest, DevicesComingAndGoingKeepTheirBindings) {
   // A handle no list holds is looked up once.
   os.calls.clear();
   Input(0x99);
+  Input(0x99);
   EXPECT_EQ(Count("GetRawInputDeviceList"), 1u);
 }
 
 TEST_F(PointingDevicesTest, BindingsAreSavedWithTheirSlotAndOnlyThen) {
   // A file of today's program loads as today: nothing registered, nothing added.
-  Start("PositionX=0\r\nSpeed2=12\r\nKey2=\r\n");
+  Start("PositionX=0\r\nSpeed2=12\r\nKey2=\r\nDevices1=HID\\VID_0001&PID_0001,y\r\n");
   EXPECT_EQ(Count("RegisterRawInputDevices") + Count("GetRawInputDeviceList"), 0u);
+  EXPECT_TRUE(form->Profile(1).Devices.empty()) << "slot 1 is empty: its line is dropped";
   CloseBox();
   EXPECT_EQ(os.files.at(kSettingsFile).find("Devices"), std::string::npos);
 
