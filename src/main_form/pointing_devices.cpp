@@ -60,7 +60,7 @@ void TMainForm::RefreshDevices() {
     std::string name = Os().HidD_GetProductString(path);
     if (name.empty()) name = Os().DeviceDescription(path);
     for (char& c : name) {
-      if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }
     if (name.empty()) name = id.substr(id.find('\\') + 1);
     ConnectedDevices.push_back(
@@ -215,9 +215,16 @@ void TMainForm::RawInput(TMessage& msg) {
 
 void TMainForm::DevicesChanged() {
   if (!RawInputRegistered) return;
-  // A handle can be given to another device once its own has left.
+  // A handle can be given to another device once its own has left: so the next input
+  // is looked up again, and a device that gets the handle of the last switch's device
+  // is not taken for it.
   RefreshDevices();
   LastInputDevice = kNoHandle;
+  bool switchDeviceHere = false;
+  for (const ConnectedDevice& connected : ConnectedDevices) {
+    switchDeviceHere = switchDeviceHere || connected.Device == SwitchDevice;
+  }
+  if (!switchDeviceHere) SwitchDevice = kNoHandle;
 }
 
 }  // namespace tivoler

@@ -468,7 +468,7 @@ Handle FakeOs::MonitorFromPoint(int x, int y, uint32_t flags) {
 
 bool FakeOs::GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) {
   const std::vector<Monitor> all = Monitors();
-  if (monitor < 0x7000 || monitor - 0x7000 >= all.size()) return false;
+  if (failMonitorInfo || monitor < 0x7000 || monitor - 0x7000 >= all.size()) return false;
   const Monitor& m = all[monitor - 0x7000];
   *left = m.Left;
   *top = m.Top;

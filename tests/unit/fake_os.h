@@ -213,6 +213,7 @@ class FakeOs : public OsPort {
     unsigned Dpi;
   };
   std::vector<Monitor> monitors;
+  bool failMonitorInfo = false;  // GetMonitorInfoA fails
   Handle MonitorFromPoint(int x, int y, uint32_t flags) override;
   bool GetMonitorInfoA(Handle monitor, int* left, int* top, int* right, int* bottom) override;
   unsigned GetDpiForMonitor(Handle monitor) override;

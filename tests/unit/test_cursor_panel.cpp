@@ -195,6 +195,8 @@ TEST_F(CursorPanelTest, OtherMessagesReachThePanelsOwnProcedure) {
   std::vector<unsigned> reached;
   form->DropPanel.WindowProc = [&](TMessage& msg) { reached.push_back(msg.Msg); };
   app->CreateForm(*form);
+  EXPECT_EQ(os.CallsStartingWith("DragAcceptFiles").back(), "DragAcceptFiles 0 1")
+      << "the panel takes drops from the start";
   form->ShowRole();
   TMessage paint{0x000F, 0, 0, 0};
   form->DropPanel.WindowProc(paint);

@@ -121,6 +121,26 @@ TEST(Controls, ARadioGroupsHintShowsOverItsEntries) {
   EXPECT_EQ(group.Button(2).EffectiveHint(), "Third") << "an entry's own hint comes first";
 }
 
+// The bar clamps on its own, apart from the number box beside it in the detail panel
+// (which clamps what it reads, and sets the bar).
+TEST(Controls, ATrackBarKeepsItsPositionWithinItsRangeAndReportsRealChanges) {
+  FakeOs os;
+  TApplication app(os, nullptr);
+  TForm form(app);
+  TTrackBar bar(form, nullptr, 1);
+  bar.SetRange(1, 20);
+  int changes = 0;
+  bar.OnChange = [&] { ++changes; };
+  const struct {
+    int set, position, changes;
+  } cases[] = {{5, 5, 1}, {0, 1, 2}, {-7, 1, 2}, {25, 20, 3}, {20, 20, 3}, {1, 1, 4}};
+  for (const auto& c : cases) {
+    bar.SetPosition(c.set);
+    EXPECT_EQ(bar.Position(), c.position) << c.set;
+    EXPECT_EQ(changes, c.changes) << c.set;
+  }
+}
+
 // A window system whose form windows get a frame 2 pixels taller than the
 // estimate it gives for a window too small to be measured.
 class FrameBackend : public Backend {
@@ -197,7 +217,9 @@ TEST(Screen, RectanglesAndFontHeightsScaleWithTheMonitorsDpi) {
   };
   const Case cases[] = {
       {96, {0, 0, 1024, 768}, {300, 200, 149, 89}, {300, 200, 149, 89}, {0, 0, 1024, 768}, 12, 11},
-      {120, {0, 0, 1920, 1080}, {8, 68, 57, 17}, {10, 85, 71, 21}, {0, 0, 1536, 864}, 15, 14},
+      // Edges 9 and 66 become 11.25 and 82.5: 11 and 83, so 72 pixels wide, where the
+      // width alone (71.25) would give 71.
+      {120, {0, 0, 1920, 1080}, {9, 68, 57, 17}, {11, 85, 72, 21}, {0, 0, 1536, 864}, 15, 14},
       {144, {0, 0, 1920, 1080}, {120, 24, 24, 24}, {180, 36, 36, 36}, {0, 0, 1280, 720}, 18, 17},
       {144,
        {-1920, 0, 1920, 1080},
@@ -237,12 +259,12 @@ TEST(Screen, RectanglesAndFontHeightsScaleWithTheMonitorsDpi) {
     EXPECT_EQ(ScaleToDpi(12, c.dpi), c.arial12);
     EXPECT_EQ(ScaleToDpi(11, c.dpi), c.form11);
   }
-  // Two controls side by side at 8..65 and 72..129 stay 7 units apart, in pixels too.
+  // Two controls side by side at 9..66 and 66..130 touch in pixels too (at 83).
   TMonitor at120;
   at120.Pixels = {0, 0, 1920, 1080};
   at120.Dpi = 120;
-  const TRect a = at120.ToPixels({8, 0, 57, 17});
-  const TRect b = at120.ToPixels({65, 0, 64, 17});
+  const TRect a = at120.ToPixels({9, 0, 57, 17});
+  const TRect b = at120.ToPixels({66, 0, 64, 17});
   EXPECT_EQ(a.Left + a.Width, b.Left) << "touching controls keep touching";
 }
 

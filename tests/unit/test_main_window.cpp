@@ -92,6 +92,14 @@ TEST_F(MainWindowTest, HideAndShowKeepThePlaceAlsoFromTheRightBottom) {
   EXPECT_EQ(form->ClientHeight(), 67);
   EXPECT_EQ(os.screenHeight - (form->Top() + form->Height()), bottomGap);
   EXPECT_EQ(form->Left(), 500);
+
+  // Left across the edge between two monitors, its corner on the left one: it comes
+  // back on the one under its centre, pulled within that monitor's left edge.
+  os.monitors = {{0, 0, 1024, 768, 96}, {-1280, 0, 0, 1024, 96}};
+  form->SetBounds(-30, 300, form->Width(), form->Height());
+  form->SetWindowShown(false);
+  form->SetWindowShown(true);
+  EXPECT_EQ(form->Left(), 0);
 }
 
 // A minimise request hides the window as every hide does, whatever the hide option:
@@ -202,6 +210,19 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
       EXPECT_FALSE(app->Terminated());
     }
   }
+
+  // A previous configuration edited by hand to 0 is applied as the bars' minimum: the
+  // number boxes still hold their "0" then, so the bars clamp on their own.
+  form.reset();
+  app.reset();
+  os = FakeOs();
+  os.AddKey(kMouseKey);
+  os.AddKey(kDesktopKey);
+  Start("LoadPrevious=true\r\nSpeed0=0\r\nExchangeLR0=false\r\nWheelSL0=0\r\n");
+  EXPECT_EQ(os.Text(kMouseKey, "MouseSensitivity"), "1");
+  EXPECT_EQ(os.Text(kDesktopKey, "WheelScrollLines"), "1");
+  EXPECT_EQ(os.mouseSpeed, 1);
+  EXPECT_EQ(os.wheelLines, 1);
 }
 
 TEST_F(MainWindowTest, SlotFromASecondStartAppliesAndClosesWithSetAndClose) {

@@ -86,6 +86,23 @@ TEST(FirstInstance, CreatesMutexRegistersMessagesAndShowsWindow) {
   // The application window stays out of sight (headless, its handle is 0); the main
   // form shows itself.
   EXPECT_EQ(os.CallsStartingWith("ShowWindow "), std::vector<std::string>{"ShowWindow 0 0"});
+
+  // "Start to Minimize": the window stays in the tray when the message loop starts. Each
+  // showing of the window reads the system into the panel, the start-up once more.
+  for (bool minimized : {false, true}) {
+    SCOPED_TRACE(minimized);
+    FakeOs next;
+    next.folders = {"C:",
+                    "C:\\Users",
+                    "C:\\Users\\me",
+                    "C:\\Users\\me\\AppData",
+                    "C:\\Users\\me\\AppData\\Local",
+                    "C:\\Users\\me\\AppData\\Local\\tivoler"};
+    next.AddFile("C:\\Users\\me\\AppData\\Local\\tivoler\\tivoler.ini",
+                 minimized ? "NonClose=true\r\nMinimizeStart=true\r\n" : "");
+    EXPECT_EQ(RunTivoler(next, nullptr, {}), 0);
+    EXPECT_EQ(next.CallsStartingWith("SystemParametersInfoA 112 ").size(), minimized ? 1u : 2u);
+  }
 }
 
 class MainFormTest : public ::testing::Test {
@@ -112,6 +129,7 @@ TEST_F(MainFormTest, StartsVisibleInFrontWithItsFrame) {
   EXPECT_EQ(form.Left(), 0);
   EXPECT_EQ(form.Top(), 0);
   EXPECT_EQ(os.CallsStartingWith("SetForegroundWindow").size(), 1u);
+  EXPECT_EQ(app.HintHidePause, 20000) << "the slot hints are long: they stay up 20 s";
 }
 
 TEST_F(MainFormTest, ShowRequestShowsHiddenWindowWithoutForcingForeground) {

@@ -240,13 +240,21 @@ TEST_F(SettingsTest, SavedProfilesComeBackAtTheNextStart) {
 }
 
 TEST_F(SettingsTest, OriginRightBottomKeepsDistancesToTheScreenEdges) {
-  Start("OriginRightBottom=true\r\nPositionX=10\r\nPositionY=20\r\n");
-  EXPECT_EQ(form->Left(), os.screenWidth - 10 - form->Width());
-  EXPECT_EQ(form->Top(), os.screenHeight - 20 - form->Height());
-  form->SetBounds(100, 200, form->Width(), form->Height());
-  CloseBox();
-  EXPECT_EQ(FileLine(0), "PositionX=" + std::to_string(os.screenWidth - 100 - form->Width()));
-  EXPECT_EQ(FileLine(1), "PositionY=" + std::to_string(os.screenHeight - 200 - form->Height()));
+  // Without the monitor's own edges, the screen's size serves.
+  for (bool monitorInfo : {true, false}) {
+    SCOPED_TRACE(monitorInfo);
+    form.reset();
+    app.reset();
+    os = FakeOs();
+    os.failMonitorInfo = !monitorInfo;
+    Start("OriginRightBottom=true\r\nPositionX=10\r\nPositionY=20\r\n");
+    EXPECT_EQ(form->Left(), os.screenWidth - 10 - form->Width());
+    EXPECT_EQ(form->Top(), os.screenHeight - 20 - form->Height());
+    form->SetBounds(100, 200, form->Width(), form->Height());
+    CloseBox();
+    EXPECT_EQ(FileLine(0), "PositionX=" + std::to_string(os.screenWidth - 100 - form->Width()));
+    EXPECT_EQ(FileLine(1), "PositionY=" + std::to_string(os.screenHeight - 200 - form->Height()));
+  }
 }
 
 TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
@@ -285,6 +293,16 @@ TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
        10,
        false,
        -500,
+       false},
+      // Its corner on the monitor at the left, most of it on the primary: the monitor
+      // under its centre places it.
+      {{{0, 0, 1024, 768, 96}, {-1280, 0, 0, 1024, 96}},
+       0,
+       0,
+       "PositionX=-30\r\nPositionY=200\r\n",
+       0,
+       false,
+       200,
        false},
       // That monitor was removed between runs: the window comes up on the primary.
       {{{0, 0, 1024, 768, 96}}, 0, 0, "PositionX=-1000\r\nPositionY=200\r\n", 0, false, 200, false},

@@ -151,6 +151,9 @@ TEST_F(SystemMouseTest, LoadsProfileTextsAsTheyMean) {
     bool lefty;
     int position;
   };
+  // "abc" reads as 0: the bar clamps it to its minimum, 1. (Given the 0, the number box
+  // would read 1 and set the bar to it as well: the bar's own clamp is held by its test in
+  // the form library and by the start-up with a previous configuration of 0.)
   const Case cases[] = {{"False", "25", false, 20}, {"", "abc", true, 1},
                         {"true", "7x", true, 7},    {"no", " 12 ", true, 12}};
   for (const Case& c : cases) {
@@ -346,6 +349,68 @@ TEST_F(SystemMouseTest, AnnouncedOutsideChangeIsFollowedOnce) {
   }
 }
 
+// A process may keep getting the live answers it got first (Wine does): then what an
+// announced change stored tells, until the live answer moves. One program, step by step;
+// action 0 is "Set from System", which no announcement precedes.
+TEST_F(SystemMouseTest, ALaggingLiveAnswerIsFollowedFromTheRegistryUntilItMoves) {
+  // The registry holds what the live answers say: {6, 10, 1}, speed 10, 3 lines.
+  os.SetText(kMouse, "MouseSpeed", "1");
+  os.SetText(kMouse, "MouseThreshold1", "6");
+  os.SetText(kMouse, "MouseThreshold2", "10");
+  os.SetText(kMouse, "MouseSensitivity", "10");
+  os.SetText(kDesktop, "WheelScrollLines", "3");
+  Start();
+  struct Step {
+    const char* change;
+    uintptr_t action;
+    std::function<void()> make;
+    const char* speed;  // profile 0 afterwards
+    const char* accelT2;
+    const char* wheel;
+  };
+  const Step steps[] = {
+      {"the registry alone differs: Set from System takes the live values", 0,
+       [&] { os.SetText(kMouse, "MouseSensitivity", "15"); }, "10", "0", "3"},
+      {"announced, the live answer lags", win::kSpiSetMouseSpeed, [] {}, "15", "0", "3"},
+      {"a new live answer", win::kSpiSetMouseSpeed, [&] { os.mouseSpeed = 17; }, "17", "0", "3"},
+      {"the live answer back at the lagging one", win::kSpiSetMouseSpeed,
+       [&] { os.mouseSpeed = 10; }, "10", "0", "3"},
+      {"acceleration stored, the live answer lags", win::kSpiSetMouse,
+       [&] {
+         os.SetText(kMouse, "MouseSensitivity", "10");
+         os.SetText(kMouse, "MouseSpeed", "2");
+         os.SetText(kMouse, "MouseThreshold1", "4");
+         os.SetText(kMouse, "MouseThreshold2", "9");
+       },
+       "10", "9", "3"},
+      {"wheel lines stored, the live answer lags", win::kSpiSetWheelScrollLines,
+       [&] { os.SetText(kDesktop, "WheelScrollLines", "7"); }, "10", "9", "7"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.change);
+    step.make();
+    if (step.action == 0) {
+      form->SelectSlot(form->Button2);
+      form->MnSetSlotClick();
+      EXPECT_EQ(form->Profile(2).Speed, step.speed);
+    } else {
+      TMessage announced{wm::kSettingChange, step.action, 0, 0};
+      app->HandleApplicationMessage(announced);
+    }
+    EXPECT_EQ(form->Profile(0).Speed, step.speed);
+    EXPECT_EQ(form->Profile(0).AccelT2, step.accelT2);
+    EXPECT_EQ(form->Profile(0).WheelSL, step.wheel);
+  }
+  // A mouse announcement that changes no mouse value leaves a scheme changed without
+  // its announcement to that announcement.
+  os.SetText("Control Panel\\Cursors", "Arrow", "C:\\n.cur", win::kRegExpandSz);
+  for (uintptr_t action : {win::kSpiSetMouseSpeed, win::kSpiSetCursors}) {
+    TMessage announced{wm::kSettingChange, action, 0, 0};
+    app->HandleApplicationMessage(announced);
+    EXPECT_EQ(form->Profile(0).CursorFiles[0], action == win::kSpiSetCursors ? "C:\\n.cur" : "");
+  }
+}
+
 // Each click on "Lefty" or "Righty" applies the assignment at once and unchecks the
 // other one, back and forth.
 TEST_F(SystemMouseTest, LeftyAndRightyApplyEachChoice) {
@@ -416,8 +481,12 @@ TEST_F(SystemMouseTest, TrackBarAndEditStayInStep) {
   EXPECT_EQ(os.Text(kDesktop, "WheelScrollLines"), "7");
   form->WheelSLTB.SetPosition(20);
   form->WheelSLNE.SetText("25");
+  form->ReadFromSystem(false);
+  EXPECT_EQ(form->MouseSpeedNE.Text(), "20") << "the system's values replace typed texts";
+  EXPECT_EQ(form->WheelSLNE.Text(), "20");
   form->SelectSlot(form->Button1);
-  form->MnSetSlotClick();  // stores the text "25"
+  form->MnSetSlotClick();
+  form->Profile(1).WheelSL = "25";  // as a hand-edited file may hold it
   form->Button1.Click();
   EXPECT_EQ(os.wheelLines, 20) << "the bar keeps the applied value within its range";
 }
