@@ -1,7 +1,9 @@
 // The settings file as the main window uses it: reading the options and profiles
-// at start, writing them at the end, and deleting the file on request.
+// at start, writing them about a second after each burst of changes and at the end,
+// and deleting the file on request.
 #include "core/settings_file.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "main_form/main_form.h"
@@ -9,7 +11,36 @@
 namespace tivoler {
 
 namespace {
+
 std::string BoolText(bool value) { return value ? "true" : "false"; }
+
+// "left,top,width,height": four decimal numbers, the first two possibly negative, a
+// size above zero. Anything else gives no rectangle.
+bool ReadRectangle(const std::string& text, TRect* rect) {
+  int values[4] = {0, 0, 0, 0};
+  size_t start = 0;
+  for (int i = 0; i < 4; ++i) {
+    const size_t end = i < 3 ? text.find(',', start) : text.size();
+    if (end == std::string::npos) return false;
+    const bool negative = i < 2 && end > start && text[start] == '-';
+    const size_t first = negative ? start + 1 : start;
+    const std::string digits = text.substr(first, end - first);
+    const bool allDigits =
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (digits.empty() || digits.size() > 9 || !allDigits) return false;
+    values[i] = negative ? -DecimalValue(digits) : DecimalValue(digits);
+    start = end + 1;
+  }
+  if (values[2] <= 0 || values[3] <= 0) return false;
+  *rect = TRect{values[0], values[1], values[2], values[3]};
+  return true;
+}
+
+std::string RectangleText(const TRect& r) {
+  return std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' + std::to_string(r.Width) +
+         ',' + std::to_string(r.Height);
+}
+
 }  // namespace
 
 void TMainForm::LoadSettings() {
@@ -52,6 +83,9 @@ void TMainForm::LoadSettings() {
 
   if (present("PositionX")) PositionX = SignedDecimalValue(value("PositionX"));
   if (present("PositionY")) PositionY = SignedDecimalValue(value("PositionY"));
+  if (present("PositionMonitor") && !ReadRectangle(value("PositionMonitor"), &PositionMonitor)) {
+    PositionMonitor = TRect{};
+  }
   readBool("NonClose", NonCloseCB);
   readBool("SetAndClose", SetAndCloseCB);
   readBool("MinimizeStart", MinimizeStartCB);
@@ -71,12 +105,11 @@ void TMainForm::LoadSettings() {
   for (int i = 0; i < kProfileCount; ++i) Profile(i).LoadFromList(lines, i);
   CheckDeviceBindings();
   RefreshAllSlots();
+  settingsText_ = content;
+  settingsRead_ = true;
 }
 
-void TMainForm::SaveSettings() {
-  const std::string path = GetSettingsPath(Os());
-  if (path.empty() || !DirectoryExists(Os(), ExtractFileDir(path))) return;
-  RecordPosition();
+std::string TMainForm::SettingsText() {
   TStringList lines{"PositionX=" + std::to_string(PositionX),
                     "PositionY=" + std::to_string(PositionY),
                     "NonClose=" + BoolText(NonCloseCB.Checked()),
@@ -86,10 +119,44 @@ void TMainForm::SaveSettings() {
                     "OriginRightBottom=" + BoolText(OriginRightBottomCB.Checked()),
                     "SetType=" + std::to_string(SetTypeRG.ItemIndex()),
                     "ShowMethod=" + std::to_string(ShowMethodCB.ItemIndex())};
+  // Distances from the right-bottom corner name their monitor unless it is the primary
+  // one (whose origin is 0,0), which is where a file without the line places them.
+  if (OriginRightBottomCB.Checked() && PositionMonitor.Width > 0 &&
+      (PositionMonitor.Left != 0 || PositionMonitor.Top != 0)) {
+    lines.Add("PositionMonitor=" + RectangleText(PositionMonitor));
+  }
   for (int i = 0; i < kProfileCount; ++i) {
     if (Profile(i).IsSet()) Profile(i).SaveToList(lines, i);
   }
-  WriteFileSafely(Os(), path, lines.Text());
+  return lines.Text();
+}
+
+void TMainForm::SaveSettings() {
+  SaveTimer.SetEnabled(false);
+  if (uninstalled_) return;
+  const std::string path = GetSettingsPath(Os());
+  if (path.empty() || !DirectoryExists(Os(), ExtractFileDir(path))) return;
+  RecordPosition();
+  const std::string text = SettingsText();
+  if (text == settingsText_ && FileExists(Os(), path)) return;
+  WriteFileSafely(Os(), path, text);
+  settingsText_ = text;
+}
+
+void TMainForm::ArmSave() {
+  if (settingsRead_ && !uninstalled_) SaveTimer.Restart();
+}
+
+void TMainForm::SaveTimerTimer() {
+  try {
+    SaveSettings();
+  } catch (const std::exception&) {
+    // Everything stays in memory; the next change and the close try again. The error
+    // box comes once per run, not with every change.
+    if (saveErrorShown_) return;
+    saveErrorShown_ = true;
+    throw;
+  }
 }
 
 void TMainForm::DelSettingButtonClick() {
@@ -100,6 +167,9 @@ void TMainForm::DelSettingButtonClick() {
     Os().MessageBeep(win::kMbIconAsterisk);
     Os().MessageBoxA(WindowHandle(), Text(kTextUninstallDone), kApplicationTitle, win::kMbOk);
     DelSettingButton.SetEnabled(false);
+    // Nothing is written again in this run.
+    uninstalled_ = true;
+    SaveTimer.SetEnabled(false);
   } else {
     Os().MessageBeep(win::kMbIconHand);
     Os().MessageBoxA(WindowHandle(), Text(kTextUninstallFailed), kApplicationTitle, win::kMbOk);
