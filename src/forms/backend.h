@@ -35,7 +35,6 @@ struct TRect {
   bool operator==(const TRect& other) const {
     return Left == other.Left && Top == other.Top && Width == other.Width && Height == other.Height;
   }
-  bool operator!=(const TRect& other) const { return !(*this == other); }
 };
 
 class FormPeer {
