@@ -515,6 +515,16 @@ LRESULT CALLBACK StandIn::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 namespace e2e {
 
+std::string AnswerDialog(DWORD pid) {
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000)) return "<none>";
+  const std::string text = DialogText(dialog);
+  SetForegroundWindow(dialog);
+  PressKey(VK_RETURN);
+  WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+  return text;
+}
+
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
   const bool opened = ClickUntil(control, [&] {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {

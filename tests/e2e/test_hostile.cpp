@@ -219,7 +219,10 @@ TEST_F(Hostile, ShowRequestsWithOddParameters) {
 TEST_F(Hostile, SettingsFolderThatCannotBeWrittenAtExit) {
   StartWith(std::string("NonClose=false") + kSlot3);
   std::string before;
-  ReadFile(SettingsPath(), &before);
+  // The save the start armed has written the previous configuration: nothing is pending.
+  EXPECT_TRUE(WaitUntil([&] {
+    return ReadFile(SettingsPath(), &before) && before.find("\r\nSpeed0=") != std::string::npos;
+  }, 5000));
   // A folder where the new file would go makes every write there fail.
   const std::string blocker = SettingsPath() + ".new";
   ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
