@@ -226,6 +226,9 @@ TEST_F(Hostile, SettingsFolderThatCannotBeWrittenAtExit) {
   // A folder where the new file would go makes every write there fail.
   const std::string blocker = SettingsPath() + ".new";
   ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+  // Something new to write: the previous configuration becomes slot 3's. The close
+  // comes long before the save this arms would.
+  ApplySlot(3);
   PostMessageA(main, WM_CLOSE, 0, 0);
   HWND box = nullptr;
   EXPECT_TRUE(WaitUntil([&] { return (box = DialogOf(process->Id())) != nullptr; }, 10000))
