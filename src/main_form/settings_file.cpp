@@ -14,26 +14,18 @@ namespace {
 
 std::string BoolText(bool value) { return value ? "true" : "false"; }
 
-// "left,top,width,height": four decimal numbers, the first two possibly negative, a
-// size above zero. Anything else gives no rectangle.
-bool ReadRectangle(const std::string& text, TRect* rect) {
-  int values[4] = {0, 0, 0, 0};
+// "left,top,width,height" in decimal; an empty rectangle unless there are four parts.
+// Only a rectangle equal to a monitor's is ever used, so no more is checked here.
+TRect ReadRectangle(const std::string& text) {
+  if (std::count(text.begin(), text.end(), ',') != 3) return TRect{};
+  int values[4];
   size_t start = 0;
-  for (int i = 0; i < 4; ++i) {
-    const size_t end = i < 3 ? text.find(',', start) : text.size();
-    if (end == std::string::npos) return false;
-    const bool negative = i < 2 && end > start && text[start] == '-';
-    const size_t first = negative ? start + 1 : start;
-    const std::string digits = text.substr(first, end - first);
-    const bool allDigits =
-        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (digits.empty() || digits.size() > 9 || !allDigits) return false;
-    values[i] = negative ? -DecimalValue(digits) : DecimalValue(digits);
+  for (int& value : values) {
+    const size_t end = std::min(text.find(',', start), text.size());
+    value = SignedDecimalValue(text.substr(start, end - start));
     start = end + 1;
   }
-  if (values[2] <= 0 || values[3] <= 0) return false;
-  *rect = TRect{values[0], values[1], values[2], values[3]};
-  return true;
+  return TRect{values[0], values[1], values[2], values[3]};
 }
 
 std::string RectangleText(const TRect& r) {
@@ -83,9 +75,7 @@ void TMainForm::LoadSettings() {
 
   if (present("PositionX")) PositionX = SignedDecimalValue(value("PositionX"));
   if (present("PositionY")) PositionY = SignedDecimalValue(value("PositionY"));
-  if (present("PositionMonitor") && !ReadRectangle(value("PositionMonitor"), &PositionMonitor)) {
-    PositionMonitor = TRect{};
-  }
+  if (present("PositionMonitor")) PositionMonitor = ReadRectangle(value("PositionMonitor"));
   readBool("NonClose", NonCloseCB);
   readBool("SetAndClose", SetAndCloseCB);
   readBool("MinimizeStart", MinimizeStartCB);
@@ -121,8 +111,7 @@ std::string TMainForm::SettingsText() {
                     "ShowMethod=" + std::to_string(ShowMethodCB.ItemIndex())};
   // Distances from the right-bottom corner name their monitor unless it is the primary
   // one (whose origin is 0,0), which is where a file without the line places them.
-  if (OriginRightBottomCB.Checked() && PositionMonitor.Width > 0 &&
-      (PositionMonitor.Left != 0 || PositionMonitor.Top != 0)) {
+  if (OriginRightBottomCB.Checked() && (PositionMonitor.Left != 0 || PositionMonitor.Top != 0)) {
     lines.Add("PositionMonitor=" + RectangleText(PositionMonitor));
   }
   for (int i = 0; i < kProfileCount; ++i) {

@@ -104,6 +104,13 @@ TEST_F(SavingTest, EachKindOfChangeReachesTheFileOnTheNextTick) {
          form->SyncBounds(TRect{410, 250, form->Width(), form->Height()});
        },
        "PositionX=410\r\nPositionY=250\r\n"},
+      {"cursor dropped for a role", "",
+       [this] {
+         os.droppedFiles = {"C:\\WINDOWS\\Cursors\\x.cur"};
+         TMessage drop{0x0233, 0x4444, 0, 0};
+         form->DropPanel.WindowProc(drop);
+       },
+       "\r\nCursorArrow0=%SystemRoot%\\Cursors\\x.cur\r\n"},
       // Grown at the bottom of the 768-pixel screen, the window moves up to stay on it:
       // its top at 768 less its expanded height (389 with the fake's frame).
       {"window expanded", "PositionY=700\r\n", [this] { Click(form->DetailButton); },
@@ -116,6 +123,8 @@ TEST_F(SavingTest, EachKindOfChangeReachesTheFileOnTheNextTick) {
     os.AddKey(kDesktopKey);
     os.AddKey(kCursorsKey);
     os.rawDevices = {{0x51, 0, kMouseA, "USB Optical Mouse", ""}};
+    os.SetText(kCursorsKey, "Arrow", "", win::kRegExpandSz);
+    os.AddFile("C:\\WINDOWS\\Cursors\\x.cur", FakeOs::CursorFileContent());
     StartSettled(c.extra + kStartFile);
     ASSERT_FALSE(form->SaveTimer.Enabled()) << "nothing pending before the change";
     const std::string before = File();
@@ -137,6 +146,13 @@ TEST_F(SavingTest, EachKindOfChangeReachesTheFileOnTheNextTick) {
 // neither by the timer nor by the close; an apply of the slot in force writes nothing.
 TEST_F(SavingTest, BurstWritesOnceAndUnchangedContentIsNotWritten) {
   StartSettled(kStartFile);
+  // Started again on the file it wrote, it has nothing to write.
+  const std::string settled = File();
+  form.reset();
+  Start(settled.c_str());
+  EXPECT_TRUE(form->SaveTimer.Enabled()) << "showing the window stored profile 0";
+  form->SaveTimer.Tick();
+  EXPECT_EQ(Writes(), 0u);
   Click(form->NonCloseCB);
   Click(form->SetTypeRG.Button(1));
   form->SyncBounds(TRect{320, 220, form->Width(), form->Height()});
@@ -170,19 +186,29 @@ TEST_F(SavingTest, BurstWritesOnceAndUnchangedContentIsNotWritten) {
          form->SyncBounds(TRect{320, 220, form->Width(), form->Height()});
        },
        0},
+      // The spot the file would go to was removed from outside: nothing, and no error.
+      {"the folder deleted by another program",
+       [this] {
+         os.files.erase(kSettingsFile);
+         os.folders.erase(kSettingsFolder);
+         Click(form->LoadPreviousCB);
+       },
+       0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.change);
     os.calls.clear();
+    os.messageBoxes.clear();
     c.act();
     EXPECT_TRUE(form->SaveTimer.Enabled());
     form->SaveTimer.Tick();
     EXPECT_EQ(Writes(), c.writes);
   }
+  EXPECT_TRUE(os.messageBoxes.empty());
   os.calls.clear();
   form->MnExitClick();
   EXPECT_TRUE(app->Terminated());
-  EXPECT_EQ(Writes(), 0u) << "the close has nothing new to write";
+  EXPECT_EQ(Writes(), 0u) << "nowhere to write to";
 }
 
 // A save that cannot be written keeps the old file, shows the error once in the run,

@@ -170,6 +170,7 @@ TEST_F(SettingsTest, HideOptionsSwitchTheirDependents) {
   EXPECT_TRUE(form->MinimizeStartCB.Enabled());
   EXPECT_EQ(form->SetAndCloseCB.Caption(), "Set and Hide");
   EXPECT_FALSE(form->Visible()) << "starts in the tray";
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "nothing changed: no save pending";
   EXPECT_FALSE(form->MnReloadCursors.Visible);
   form->NonCloseCB.SetChecked(false);
   EXPECT_FALSE(form->MinimizeStartCB.Checked());
@@ -440,6 +441,8 @@ TEST_F(SettingsTest, UncreatableFolderStopsTheStartUpWithAnError) {
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0], std::string("Tivoler|Cannot create file \"") + kFile + "\".|16");
   EXPECT_FALSE(form->Visible()) << "the steps after the error are not carried out";
+  form->NonCloseCB.HandlePeerEvent(PeerEvent::Clicked);
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "saves are armed once the file was read";
 }
 
 }  // namespace
