@@ -115,7 +115,8 @@ def main():
 
     # 6. idle
     for key, label in (("none", "ShowMethod=0"), ("holdkeys", "ShowMethod=4"),
-                       ("bound", "ShowMethod=0, a mouse bound to slot 1")):
+                       ("bound", "ShowMethod=0, a mouse bound to slot 1"),
+                       ("pending", "ShowMethod=0, slot 1 applied just before: its save pending")):
         seconds = get(f"idle.{key}.seconds")
         t, m = get(f"idle.{key}.tivoler_cpu_ms"), get(f"idle.{key}.minimal_cpu_ms")
         row(f"6. idle CPU in the tray over {seconds:.0f} s, {label}", ms(t),

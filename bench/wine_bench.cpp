@@ -16,7 +16,8 @@
 //                             halves; memory and handles after start, after a warm-up
 //                             and after each half
 //   wine_bench idle S         CPU time over S seconds hidden in the tray, without and
-//                             with hold keys and with a mouse bound to a slot, beside
+//                             with hold keys, with a mouse bound to a slot and with a
+//                             save pending (slot 1 applied just before), beside
 //                             minimal.exe idling at the same time
 //   wine_bench rawinput N     CPU time for N mouse moves (SendInput) of Wine's mouse,
 //                             bound to the slot in force, beside floor_rawinput.exe,
@@ -797,7 +798,26 @@ double CpuMilliseconds(HANDLE process, long unixPid) {
 // Wine's one mouse bound to slot 1.
 const char kBoundSlot1[] = "Devices1=HID\\VID_845E&PID_0001,wine mouse\r\n";
 
-void Idle(int seconds, int showMethod, const std::string& prefix, const std::string& extra = "") {
+// The settings file as it is now (empty when it cannot be read).
+std::string ReadSettings() {
+  const std::string path = SettingsFolder() + "\\tivoler.ini";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string content;
+  char buffer[4096];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
+    content.append(buffer, read);
+  }
+  CloseHandle(file);
+  return content;
+}
+
+// pendingSave: slot 1 is applied just before the measurement, so that the save it arms
+// (about a second later) falls inside it.
+void Idle(int seconds, int showMethod, const std::string& prefix, const std::string& extra = "",
+          bool pendingSave = false) {
   WriteSettings(Settings("NonClose=true\r\nMinimizeStart=true\r\nShowMethod=" +
                          std::to_string(showMethod) + "\r\n") +
                 extra);
@@ -815,6 +835,9 @@ void Idle(int seconds, int showMethod, const std::string& prefix, const std::str
   const long minimalPid = UnixPid(Minimal());
   // The window system's side of every timer tick and message is the wineserver's work.
   const long serverPid = UnixPid("/usr/lib/wine/wineserver");
+  if (pendingSave) {
+    SendMessageA(main, RegisterWindowMessageA(tivoler::kDoubleExeGetParamMessage), 1, -1);
+  }
   const double t0 = CpuMilliseconds(instance.Handle(), tivolerPid);
   const double m0 = CpuMilliseconds(minimal.Handle(), minimalPid);
   const double s0 = serverPid ? UnixCpuMilliseconds(serverPid) : -1;
@@ -829,6 +852,9 @@ void Idle(int seconds, int showMethod, const std::string& prefix, const std::str
   Put(prefix + ".tivoler_cpu_ms", t1 - t0);
   Put(prefix + ".minimal_cpu_ms", m1 - m0);
   Put(prefix + ".wineserver_cpu_ms", serverPid ? s1 - s0 : -1);
+  if (pendingSave && ReadSettings().find("\r\nSpeed0=7\r\n") == std::string::npos) {
+    Problem("the save armed by the apply did not reach the file");
+  }
   // The way the system ends programs that refuse a plain close.
   SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
   if (instance.WaitExit(10000) < 0) Problem("tivoler.exe did not end on WM_QUERYENDSESSION");
@@ -842,6 +868,8 @@ int IdleBoth(int seconds) {
   Idle(seconds, 4, "idle.holdkeys");
   Settle(500);
   Idle(seconds, 0, "idle.bound", Slot(1, 7, false, 3) + kBoundSlot1);
+  Settle(500);
+  Idle(seconds, 0, "idle.pending", Slot(1, 7, false, 3), true);
   return failed ? 1 : 0;
 }
 

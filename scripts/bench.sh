@@ -32,7 +32,7 @@ if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
   run apply "$2" "$3" || exit 1
   echo "== raw input: $5 mouse moves" >&2
   run rawinput "$5" || exit 1
-  echo "== idle: three times $4 s" >&2
+  echo "== idle: four times $4 s" >&2
   run idle "$4"
   exit
 fi

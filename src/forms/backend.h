@@ -32,6 +32,9 @@ struct TRect {
   int Height = 0;
   int Right() const { return Left + Width; }
   int Bottom() const { return Top + Height; }
+  bool operator==(const TRect& other) const {
+    return Left == other.Left && Top == other.Top && Width == other.Width && Height == other.Height;
+  }
 };
 
 class FormPeer {

@@ -98,10 +98,17 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 void TForm::ApplyBounds(const TRect& outer) {
   // bounds_ follows the window (SyncBounds): a window already at the place is left
   // alone. Showing the window places it again, mostly where it already is.
-  const bool same = outer.Left == bounds_.Left && outer.Top == bounds_.Top &&
-                    outer.Width == bounds_.Width && outer.Height == bounds_.Height;
+  const bool same = outer == bounds_;
   bounds_ = outer;
-  if (peer_ && !same) peer_->SetBounds(bounds_);
+  if (same) return;
+  if (peer_) peer_->SetBounds(bounds_);
+  FormMoved();
+}
+
+void TForm::SyncBounds(const TRect& outer) {
+  const bool same = outer == bounds_;
+  bounds_ = outer;
+  if (!same) FormMoved();
 }
 
 int TForm::ClientWidth() const {

@@ -90,7 +90,7 @@ class TForm {
 
   // Called by the window backend when the window system changed the window itself.
   void SyncVisible(bool visible);
-  void SyncBounds(const TRect& outer) { bounds_ = outer; }
+  void SyncBounds(const TRect& outer);
 
  protected:
   virtual void FormCreate() {}
@@ -100,6 +100,8 @@ class TForm {
   virtual void FormCloseQuery(bool& /*canClose*/) {}
   virtual void FormKeyPress(char& /*key*/) {}
   virtual void FormKeyUp(int /*key*/, TShiftState /*shift*/) {}
+  // The outer rectangle changed: moved or sized by the program or by the user.
+  virtual void FormMoved() {}
 
  private:
   void FrameExtent(int* width, int* height) const;

@@ -24,6 +24,11 @@ void TTimer::SetInterval(unsigned interval) {
   Update();
 }
 
+void TTimer::Restart() {
+  enabled_ = true;
+  Update();
+}
+
 void TTimer::Update() {
   if (peer_) peer_->Update(enabled_, interval_);
 }

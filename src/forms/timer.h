@@ -21,6 +21,8 @@ class TTimer {
   void SetEnabled(bool enabled);
   unsigned Interval() const { return interval_; }
   void SetInterval(unsigned interval);
+  // Enables the timer and starts its interval anew, also when it was running.
+  void Restart();
 
   std::function<void()> OnTimer;
   // One tick: runs OnTimer through the application's error boundary.

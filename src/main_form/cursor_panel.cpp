@@ -84,6 +84,7 @@ bool TMainForm::SetCurrentRoleFile(const std::string& path) {
     previous.CursorFiles.Resize(previous.CursorRoles.Count());
   }
   previous.CursorFiles[CurrentRole] = file;
+  ArmSave();
   ShowRole();
   return true;
 }

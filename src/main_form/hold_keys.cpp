@@ -22,6 +22,7 @@ void TMainForm::UpdateShowMenuCaption() {
 void TMainForm::ShowMethodCBChange() {
   UpdateShowMenuCaption();
   HoldCounter = 0;
+  ArmSave();
 }
 
 void TMainForm::TimerTimer() {

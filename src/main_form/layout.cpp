@@ -73,6 +73,7 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       MnExit(TaskTrayMenu.Add("")),
       Timer(app, kMainTimerInterval, false),
       StatusTimer(app, 10000, false),
+      SaveTimer(app, kSaveDelay, false),
       args_(std::move(args)),
       scheme_(app.Os()) {
   SetCaption(kWindowTitle);
@@ -108,6 +109,7 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
   CreateCursorPanel();
   CreateOptionPanel();
   Timer.OnTimer = [this] { TimerTimer(); };
+  SaveTimer.OnTimer = [this] { SaveTimerTimer(); };
   MnShowMCPanel.OnClick = [this] { MnShowMCPanelClick(); };
   ChooseLanguage();
 }
@@ -132,8 +134,17 @@ void TMainForm::CreateOptionPanel() {
   ShowMethodCB.SetItemIndex(0);
   DelSettingButton.SetBounds(4, 272, 136, 20);
 
-  NonCloseCB.OnClick = [this] { NonCloseCBClick(); };
-  SetTypeRG.OnClick = [this] { SetTypeRGClick(); };
+  NonCloseCB.OnClick = [this] {
+    NonCloseCBClick();
+    ArmSave();
+  };
+  for (TCheckBox* box : {&SetAndCloseCB, &MinimizeStartCB, &LoadPreviousCB, &OriginRightBottomCB}) {
+    box->OnClick = [this] { ArmSave(); };
+  }
+  SetTypeRG.OnClick = [this] {
+    SetTypeRGClick();
+    ArmSave();
+  };
   ShowMethodCB.OnChange = [this] { ShowMethodCBChange(); };
   DelSettingButton.OnClick = [this] { DelSettingButtonClick(); };
   MnShow.OnClick = [this] { MnShowClick(); };

@@ -34,6 +34,8 @@ class TMainForm : public TForm {
   static constexpr int kCollapsedClientHeight = 67;
   static constexpr int kExpandedClientHeight = 367;
   static constexpr unsigned kMainTimerInterval = 600;
+  // The settings file is written this long after the last change of a burst.
+  static constexpr unsigned kSaveDelay = 1000;
 
   OsPort& Os() { return App().Os(); }
   CursorScheme& Scheme() { return scheme_; }
@@ -126,6 +128,8 @@ class TMainForm : public TForm {
   TTimer Timer;
   // Clears the status line ten seconds after the mouse last moved over a set slot.
   TTimer StatusTimer;
+  // Writes the settings file once a burst of changes is over (ArmSave).
+  TTimer SaveTimer;
 
   // The slot whose button was last pressed, focused or hovered (-1: none yet).
   int CurrentSlot = -1;
@@ -151,6 +155,10 @@ class TMainForm : public TForm {
   int ShownPanel = 0;
   int PositionX = 0;
   int PositionY = 0;
+  // The monitor the saved position was measured on, in 96-DPI units (empty: none
+  // known). With "Origin Right Bottom" the distances count from its edges while a
+  // monitor with this rectangle is there.
+  TRect PositionMonitor;
   int HoldCounter = 0;
 
   void WndProc(TMessage& msg) override;
@@ -227,7 +235,14 @@ class TMainForm : public TForm {
 
   // ---- settings file ----
   void LoadSettings();
+  // Writes the file when what it would hold differs from what it was last read or
+  // written with (or it is missing). Nothing after a successful uninstall.
   void SaveSettings();
+  // Every change to what the settings file holds calls this: the file is written
+  // kSaveDelay after the last of a burst of calls. Before the file was read and
+  // after a successful uninstall it does nothing.
+  void ArmSave();
+  void SaveTimerTimer();
   void DelSettingButtonClick();
 
   // ---- slots ----
@@ -313,8 +328,20 @@ class TMainForm : public TForm {
   void FormCloseQuery(bool& canClose) override;
   void FormKeyUp(int key, TShiftState shift) override;
   void FormKeyPress(char& key) override;
+  void FormMoved() override { ArmSave(); }
 
  private:
+  // The settings file's lines as the state now gives them.
+  std::string SettingsText();
+  // The screen a position from the right-bottom corner is measured on.
+  TRect PositionScreen();
+  // The settings were read at start (saves may be armed), the uninstall removed them.
+  bool settingsRead_ = false;
+  bool uninstalled_ = false;
+  // The content the file was last read or written with.
+  std::string settingsText_;
+  // A failed delayed save showed its error; later ones in this run stay silent.
+  bool saveErrorShown_ = false;
   void HandleIconNotify(TMessage& msg);
   // Sends the tray record with the given flags: up to 100 tries, 500 ms apart, then
   // silence.

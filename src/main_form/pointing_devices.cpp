@@ -119,6 +119,7 @@ void TMainForm::ToggleDevice(int n, const BoundDevice& device) {
     Profile(n).Devices.push_back(chosen);
     RefreshSlot(n);
   }
+  ArmSave();
   // The next input is looked at anew: the device may switch at once.
   LastInputDevice = kNoHandle;
   SwitchDevice = kNoHandle;

@@ -1,7 +1,9 @@
 // The settings file as the main window uses it: reading the options and profiles
-// at start, writing them at the end, and deleting the file on request.
+// at start, writing them about a second after each burst of changes and at the end,
+// and deleting the file on request.
 #include "core/settings_file.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "main_form/main_form.h"
@@ -9,7 +11,28 @@
 namespace tivoler {
 
 namespace {
+
 std::string BoolText(bool value) { return value ? "true" : "false"; }
+
+// "left,top,width,height" in decimal; an empty rectangle unless there are four parts.
+// Only a rectangle equal to a monitor's is ever used, so no more is checked here.
+TRect ReadRectangle(const std::string& text) {
+  if (std::count(text.begin(), text.end(), ',') != 3) return TRect{};
+  int values[4];
+  size_t start = 0;
+  for (int& value : values) {
+    const size_t end = std::min(text.find(',', start), text.size());
+    value = SignedDecimalValue(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return TRect{values[0], values[1], values[2], values[3]};
+}
+
+std::string RectangleText(const TRect& r) {
+  return std::to_string(r.Left) + ',' + std::to_string(r.Top) + ',' + std::to_string(r.Width) +
+         ',' + std::to_string(r.Height);
+}
+
 }  // namespace
 
 void TMainForm::LoadSettings() {
@@ -52,6 +75,7 @@ void TMainForm::LoadSettings() {
 
   if (present("PositionX")) PositionX = SignedDecimalValue(value("PositionX"));
   if (present("PositionY")) PositionY = SignedDecimalValue(value("PositionY"));
+  if (present("PositionMonitor")) PositionMonitor = ReadRectangle(value("PositionMonitor"));
   readBool("NonClose", NonCloseCB);
   readBool("SetAndClose", SetAndCloseCB);
   readBool("MinimizeStart", MinimizeStartCB);
@@ -71,12 +95,11 @@ void TMainForm::LoadSettings() {
   for (int i = 0; i < kProfileCount; ++i) Profile(i).LoadFromList(lines, i);
   CheckDeviceBindings();
   RefreshAllSlots();
+  settingsText_ = content;
+  settingsRead_ = true;
 }
 
-void TMainForm::SaveSettings() {
-  const std::string path = GetSettingsPath(Os());
-  if (path.empty() || !DirectoryExists(Os(), ExtractFileDir(path))) return;
-  RecordPosition();
+std::string TMainForm::SettingsText() {
   TStringList lines{"PositionX=" + std::to_string(PositionX),
                     "PositionY=" + std::to_string(PositionY),
                     "NonClose=" + BoolText(NonCloseCB.Checked()),
@@ -86,10 +109,43 @@ void TMainForm::SaveSettings() {
                     "OriginRightBottom=" + BoolText(OriginRightBottomCB.Checked()),
                     "SetType=" + std::to_string(SetTypeRG.ItemIndex()),
                     "ShowMethod=" + std::to_string(ShowMethodCB.ItemIndex())};
+  // Distances from the right-bottom corner name their monitor unless it is the primary
+  // one (whose origin is 0,0), which is where a file without the line places them.
+  if (OriginRightBottomCB.Checked() && (PositionMonitor.Left != 0 || PositionMonitor.Top != 0)) {
+    lines.Add("PositionMonitor=" + RectangleText(PositionMonitor));
+  }
   for (int i = 0; i < kProfileCount; ++i) {
     if (Profile(i).IsSet()) Profile(i).SaveToList(lines, i);
   }
-  WriteFileSafely(Os(), path, lines.Text());
+  return lines.Text();
+}
+
+void TMainForm::SaveSettings() {
+  SaveTimer.SetEnabled(false);
+  if (uninstalled_) return;
+  const std::string path = GetSettingsPath(Os());
+  if (path.empty() || !DirectoryExists(Os(), ExtractFileDir(path))) return;
+  RecordPosition();
+  const std::string text = SettingsText();
+  if (text == settingsText_ && FileExists(Os(), path)) return;
+  WriteFileSafely(Os(), path, text);
+  settingsText_ = text;
+}
+
+void TMainForm::ArmSave() {
+  if (settingsRead_ && !uninstalled_) SaveTimer.Restart();
+}
+
+void TMainForm::SaveTimerTimer() {
+  try {
+    SaveSettings();
+  } catch (const std::exception&) {
+    // Everything stays in memory; the next change and the close try again. The error
+    // box comes once per run, not with every change.
+    if (saveErrorShown_) return;
+    saveErrorShown_ = true;
+    throw;
+  }
 }
 
 void TMainForm::DelSettingButtonClick() {
@@ -100,6 +156,9 @@ void TMainForm::DelSettingButtonClick() {
     Os().MessageBeep(win::kMbIconAsterisk);
     Os().MessageBoxA(WindowHandle(), Text(kTextUninstallDone), kApplicationTitle, win::kMbOk);
     DelSettingButton.SetEnabled(false);
+    // Nothing is written again in this run.
+    uninstalled_ = true;
+    SaveTimer.SetEnabled(false);
   } else {
     Os().MessageBeep(win::kMbIconHand);
     Os().MessageBoxA(WindowHandle(), Text(kTextUninstallFailed), kApplicationTitle, win::kMbOk);

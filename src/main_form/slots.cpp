@@ -118,6 +118,7 @@ void TMainForm::FormKeyPress(char& key) {
   if (KeyCapture && CurrentSlot >= 1 && CurrentSlot <= kSlotCount) {
     Button(CurrentSlot).SetCaption(std::string(1, key));
     Profile(CurrentSlot).Key = code;
+    ArmSave();
     // Its tray entry shows the key as well.
     if (Profile(CurrentSlot).IsSet()) RefreshSlot(CurrentSlot);
     KeyCapture = false;
@@ -145,6 +146,7 @@ void TMainForm::MnDeleteClick() {
       kApplicationTitle, win::kMbYesNo | win::kMbIconQuestion);
   if (answer != win::kIdYes) return;
   Profile(n).Reset();
+  ArmSave();
   RefreshSlot(n);
   UpdateRawInputRegistration();
 }

@@ -134,11 +134,11 @@ void TMainForm::SetExpanded(bool expand) {
 
 // A position measured from the left and top is placed on the monitor that holds the
 // window's centre there (the primary monitor when that monitor is gone); one measured
-// from the right and bottom, on the monitor the window is on.
+// from the right and bottom, on the monitor it was measured on.
 void TMainForm::PlaceWindow() {
   const bool fromRightBottom = OriginRightBottomCB.Checked();
   const TRect screen = fromRightBottom
-                           ? WindowScreen()
+                           ? PositionScreen()
                            : ScreenAt(PositionX + Width() / 2, PositionY + Height() / 2);
   int left = fromRightBottom ? screen.Right() - PositionX - Width() : PositionX;
   int top = fromRightBottom ? screen.Bottom() - PositionY - Height() : PositionY;
@@ -151,9 +151,18 @@ void TMainForm::PlaceWindow() {
   SetBounds(left, top, Width(), Height());
 }
 
+// The monitor the distances were measured on, while a monitor of that rectangle is
+// there; otherwise the one the window is on (at start: the primary monitor).
+TRect TMainForm::PositionScreen() {
+  const TRect& saved = PositionMonitor;
+  if (saved.Width > 0 && MonitorOf(Os(), saved).Bounds() == saved) return saved;
+  return WindowScreen();
+}
+
 void TMainForm::RecordPosition() {
   if (OriginRightBottomCB.Checked()) {
     const TRect screen = WindowScreen();
+    PositionMonitor = screen;
     PositionX = screen.Right() - Left() - Width();
     PositionY = screen.Bottom() - Top() - Height();
   } else {

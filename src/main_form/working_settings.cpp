@@ -216,6 +216,7 @@ void TMainForm::StoreProfile(int n, int flags) {
     profile.CursorFiles.Clear();
     scheme_.ReadSchemeFiles(profile.CursorRoles, profile.CursorFiles);
   }
+  ArmSave();
 }
 
 bool TMainForm::LoadProfile(int n, int flags) {

@@ -525,6 +525,16 @@ int ShownMenus(DWORD pid) {
   return shown;
 }
 
+std::string AnswerDialog(DWORD pid) {
+  HWND dialog = nullptr;
+  if (!WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000)) return "<none>";
+  const std::string text = DialogText(dialog);
+  SetForegroundWindow(dialog);
+  PressKey(VK_RETURN);
+  WaitUntil([&] { return !IsWindow(dialog); }, 5000);
+  return text;
+}
+
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key) {
   const bool opened = ClickUntil(control, [&] { return ShownMenus(pid) > 0; }, true);
   if (opened) PressKey(key);

@@ -82,6 +82,9 @@ HWND ControlOf(HWND top, int id);
 HWND DialogOf(DWORD pid);
 // The static texts of a dialog, joined.
 std::string DialogText(HWND dialog);
+// Answers the message box that process pid shows with Enter; returns its text
+// ("<none>" when none came).
+std::string AnswerDialog(DWORD pid);
 void PressKey(WORD vk, int times = 1);
 // Presses key while modifier is held (Ctrl+D, Shift+Home).
 void PressChord(WORD modifier, WORD key);

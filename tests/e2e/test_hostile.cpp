@@ -225,10 +225,16 @@ TEST_F(Hostile, ShowRequestsWithOddParameters) {
 TEST_F(Hostile, SettingsFolderThatCannotBeWrittenAtExit) {
   StartWith(std::string("NonClose=false") + kSlot3);
   std::string before;
-  ReadFile(SettingsPath(), &before);
+  // The save the start armed has written the previous configuration: nothing is pending.
+  EXPECT_TRUE(WaitUntil([&] {
+    return ReadFile(SettingsPath(), &before) && before.find("\r\nSpeed0=") != std::string::npos;
+  }, 5000));
   // A folder where the new file would go makes every write there fail.
   const std::string blocker = SettingsPath() + ".new";
   ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+  // Something new to write: the previous configuration becomes slot 3's. The close
+  // comes long before the save this arms would.
+  ApplySlot(3);
   PostMessageA(main, WM_CLOSE, 0, 0);
   HWND box = nullptr;
   EXPECT_TRUE(WaitUntil([&] { return (box = DialogOf(process->Id())) != nullptr; }, 10000))

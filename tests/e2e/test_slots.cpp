@@ -32,17 +32,6 @@ HWND WaitForMain(Process& process) {
   return main;
 }
 
-// Answers the message box that process pid shows; returns its text.
-std::string AnswerDialog(DWORD pid) {
-  HWND dialog = nullptr;
-  if (!WaitUntil([&] { return (dialog = DialogOf(pid)) != nullptr; }, 10000)) return "<none>";
-  const std::string text = DialogText(dialog);
-  SetForegroundWindow(dialog);
-  PressKey(VK_RETURN);
-  WaitUntil([&] { return !IsWindow(dialog); }, 5000);
-  return text;
-}
-
 TEST(Slots, FilledSlotComesBackFromASecondStartAndSetAndCloseEndsTheProgram) {
   ResetMouseRegistry("7");
   PrepareSettings();

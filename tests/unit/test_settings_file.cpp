@@ -170,6 +170,7 @@ TEST_F(SettingsTest, HideOptionsSwitchTheirDependents) {
   EXPECT_TRUE(form->MinimizeStartCB.Enabled());
   EXPECT_EQ(form->SetAndCloseCB.Caption(), "Set and Hide");
   EXPECT_FALSE(form->Visible()) << "starts in the tray";
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "nothing changed: no save pending";
   EXPECT_FALSE(form->MnReloadCursors.Visible);
   form->NonCloseCB.SetChecked(false);
   EXPECT_FALSE(form->MinimizeStartCB.Checked());
@@ -306,6 +307,40 @@ TEST_F(SettingsTest, PlacementPullsAnOffScreenWindowBack) {
        false},
       // That monitor was removed between runs: the window comes up on the primary.
       {{{0, 0, 1024, 768, 96}}, 0, 0, "PositionX=-1000\r\nPositionY=200\r\n", 0, false, 200, false},
+      // From the right bottom of the monitor the file names, while it is there.
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,1920,1080\r\n",
+       3740, true, 1030, true},
+      {{{0, 0, 1024, 768, 96}, {-1280, -200, 0, 824, 96}}, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=-1280,-200,1280,1024\r\n",
+       -100, true, 774, true},
+      // Gone, of another size there, or not a rectangle: the primary monitor's.
+      {{{0, 0, 1024, 768, 96}}, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,1920,1080\r\n",
+       924, true, 718, true},
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,1280,1024\r\n",
+       1820, true, 1030, true},
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,1920\r\n",
+       1820, true, 1030, true},
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,1920,1080,5\r\n",
+       1820, true, 1030, true},
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=1920,0,-1920,1080\r\n",
+       1820, true, 1030, true},
+      {sideBySide, 0, 0,
+       "OriginRightBottom=true\r\nPositionX=100\r\nPositionY=50\r\n"
+       "PositionMonitor=19x0,0,1920,1080\r\n",
+       1820, true, 1030, true},
       // A monitor at 200 %: 1920 x 1080 pixels are 960 x 540 units from its origin.
       {{{0, 0, 1920, 1080, 96}, {1920, 0, 3840, 1080, 192}},
        0,
@@ -369,7 +404,12 @@ TEST_F(SettingsTest, CloseWithHideOptionHidesWithoutWriting) {
 
 TEST_F(SettingsTest, UninstallRemovesFileAndFolderAndNothingIsWrittenAgain) {
   Start(nullptr);
+  form->NonCloseCB.HandlePeerEvent(PeerEvent::Clicked);
+  ASSERT_TRUE(form->SaveTimer.Enabled());
   form->DelSettingButtonClick();
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "the pending save is dropped";
+  form->NonCloseCB.HandlePeerEvent(PeerEvent::Clicked);
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "a change arms no save";
   EXPECT_EQ(os.files.count(kFile), 0u);
   EXPECT_EQ(os.folders.count(kFolder), 0u);
   EXPECT_EQ(os.CallsStartingWith("MessageBeep"), std::vector<std::string>{"MessageBeep 64"});
@@ -379,16 +419,22 @@ TEST_F(SettingsTest, UninstallRemovesFileAndFolderAndNothingIsWrittenAgain) {
   EXPECT_TRUE(app->Terminated());
   EXPECT_EQ(os.files.count(kFile), 0u);
   EXPECT_EQ(os.folders.count(kFolder), 0u);
+  // Not even once the folder is there again.
+  os.folders.insert(kFolder);
+  form->MnExitClick();
+  EXPECT_EQ(os.files.count(kFile), 0u);
 }
 
 TEST_F(SettingsTest, UninstallWithAnotherFileInTheFolderFails) {
   Start(nullptr);
+  form->SaveTimer.Tick();  // the file holds what the program holds
   os.AddFile(std::string(kFolder) + "\\notes.txt");
   form->DelSettingButtonClick();
   EXPECT_EQ(os.files.count(kFile), 0u);
   EXPECT_EQ(os.CallsStartingWith("MessageBeep"), std::vector<std::string>{"MessageBeep 16"});
   EXPECT_EQ(os.messageBoxes.back(), "Tivoler|Failed Uninstall|0");
   EXPECT_TRUE(form->DelSettingButton.Enabled());
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "written again at the next change or the end";
   form->MnExitClick();
   EXPECT_EQ(os.files.count(kFile), 1u) << "the folder is still there, so the file is written";
 }
@@ -413,6 +459,8 @@ TEST_F(SettingsTest, UncreatableFolderStopsTheStartUpWithAnError) {
   ASSERT_EQ(os.messageBoxes.size(), 1u);
   EXPECT_EQ(os.messageBoxes[0], std::string("Tivoler|Cannot create file \"") + kFile + "\".|16");
   EXPECT_FALSE(form->Visible()) << "the steps after the error are not carried out";
+  form->NonCloseCB.HandlePeerEvent(PeerEvent::Clicked);
+  EXPECT_FALSE(form->SaveTimer.Enabled()) << "saves are armed once the file was read";
 }
 
 }  // namespace

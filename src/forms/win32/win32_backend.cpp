@@ -283,8 +283,12 @@ Win32TimerPeer::~Win32TimerPeer() {
 
 void Win32TimerPeer::Update(bool enabled, unsigned interval) {
   if (!backend_.AppWindow()) return;
-  KillTimer(backend_.AppWindow(), id_);
-  if (enabled && interval > 0) SetTimer(backend_.AppWindow(), id_, interval, nullptr);
+  // SetTimer replaces a running timer of the same id and starts its interval anew.
+  if (enabled && interval > 0) {
+    SetTimer(backend_.AppWindow(), id_, interval, nullptr);
+  } else {
+    KillTimer(backend_.AppWindow(), id_);
+  }
 }
 
 }  // namespace
