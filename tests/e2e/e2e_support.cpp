@@ -546,4 +546,31 @@ void TypeIntoFileDialog(HWND dialog, const std::string& path) {
   PressKey(VK_RETURN);
 }
 
+std::string HintOf(DWORD pid, HWND button, int slot) {
+  RECT r;
+  GetWindowRect(button, &r);
+  SetCursorPos(r.left - 40, r.top);
+  Sleep(100);
+  SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
+  Sleep(50);
+  SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
+  const std::string number = std::to_string(slot);
+  std::string tip;
+  WaitUntil(
+      [&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == pid && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
+            tip = WindowText(w);
+          }
+        }
+        // "Slot2\n..." in English, the number after a space in Japanese.
+        return tip.find("Slot" + number + "\n") != std::string::npos ||
+               tip.find(" " + number + "\n") != std::string::npos;
+      },
+      5000);
+  return tip;
+}
+
 }  // namespace e2e

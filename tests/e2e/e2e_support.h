@@ -97,6 +97,8 @@ std::string WindowText(HWND hwnd);
 std::vector<std::string> TrayTips();
 // Clicks the tray icons (left or right) until cond holds; false when it never did.
 bool ClickTrayIcon(bool right, const std::function<bool()>& cond);
+// The hint of slot button slot, as its tooltip shows it with the pointer over it.
+std::string HintOf(DWORD pid, HWND button, int slot);
 // The window that has the keyboard focus in top's thread.
 HWND FocusOf(HWND top);
 void CreateRegistryKey(const std::string& key);

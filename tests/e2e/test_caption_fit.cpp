@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "core/resource_ids.h"
@@ -295,7 +296,7 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
       "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
       "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
       "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
-      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
+      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\nPrograms1=winemine.exe\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   // Pictures at another display scale are named by its DPI; those at 96 DPI are the guide's.
   const std::string language =
@@ -405,36 +406,54 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   }
   EXPECT_TRUE(trayMenuSaved);
 
-  // The first slot's menu with its list of pointing devices open beside it.
-  ASSERT_TRUE(ClickUntil(
-      ControlOf(main, ids::kFirstSlotButton), [&] { return ShownMenuOf(process->Id()) != nullptr; },
-      true));
-  PressKey('U');
-  // The picture holds both menu windows, the slot menu and its open submenu.
-  RECT menus = {};
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        int shown = 0;
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner != process->Id() || ClassOf(w) != "#32768" || !IsWindowVisible(w)) continue;
-          RECT r;
-          GetWindowRect(w, &r);
-          if (shown++ == 0) {
-            menus = r;
-          } else {
-            UnionRect(&menus, &menus, &r);
+  // The first slot's menu with its list of pointing devices open beside it, then with
+  // its list of programs: two running with a window, and the slot's own, not running.
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  Process notepad("", std::string(system) + "\\notepad.exe");
+  Process regedit("", std::string(system) + "\\regedit.exe");
+  for (const Process* program : {&notepad, &regedit}) {
+    ASSERT_TRUE(WaitUntil([&] {
+      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == program->Id() && IsWindowVisible(w) && !WindowText(w).empty()) return true;
+      }
+      return false;
+    }));
+  }
+  for (const auto& [key, picture] : {std::pair<WORD, const char*>{'U', "-slot-devices.bmp"},
+                                     std::pair<WORD, const char*>{'P', "-slot-programs.bmp"}}) {
+    ASSERT_TRUE(ClickUntil(
+        ControlOf(main, ids::kFirstSlotButton),
+        [&] { return ShownMenuOf(process->Id()) != nullptr; }, true));
+    PressKey(key);
+    // The picture holds both menu windows, the slot menu and its open submenu.
+    RECT menus = {};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          int shown = 0;
+          for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != process->Id() || ClassOf(w) != "#32768" || !IsWindowVisible(w)) continue;
+            RECT r;
+            GetWindowRect(w, &r);
+            if (shown++ == 0) {
+              menus = r;
+            } else {
+              UnionRect(&menus, &menus, &r);
+            }
           }
-        }
-        return shown == 2;
-      },
-      5000));
-  Sleep(800);
-  EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + "-slot-devices.bmp")));
-  PressKey(VK_ESCAPE);
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+          return shown == 2;
+        },
+        5000));
+    Sleep(800);
+    EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + picture)));
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+  }
 }
 
 }  // namespace
