@@ -215,8 +215,10 @@ void TMainForm::ForegroundChanged(Handle wnd) {
   }
   if (!Profile(n).IsSet() || SlotInForce(n)) return;
   if (!Remembered) {
-    // What is in force now, also when it was changed elsewhere without a word.
-    FollowSystem(true, false);
+    // The working settings follow every apply and every change the system announces;
+    // the system's own answer for the speed need not be what was set (Wine takes a set
+    // speed from the other argument).
+    StoreProfile(0, kAllElements);
     Remembered.emplace(Profile(0));
   }
   ApplySlot(n, false, true);
