@@ -573,4 +573,53 @@ std::string HintOf(DWORD pid, HWND button, int slot) {
   return tip;
 }
 
+void ClickCaption(HWND wnd) {
+  RECT r;
+  GetWindowRect(wnd, &r);
+  const int x = r.left + 40;
+  const int y = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  const int w = GetSystemMetrics(SM_CXSCREEN) - 1;
+  const int h = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT in[3] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = x * 65535 / w;
+    i.mi.dy = y * 65535 / h;
+  }
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+bool ToFront(HWND wnd) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Sleep(GetDoubleClickTime() + 50);  // no double click on the caption
+    ClickCaption(wnd);
+    if (WaitUntil([&] { return GetForegroundWindow() == wnd; }, 3000)) return true;
+  }
+  return false;
+}
+
+bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
+  for (int tab = 0; tab < 16 && FocusOf(main) != button; ++tab) {
+    PressKey(VK_TAB);
+    WaitUntil([&] { return FocusOf(main) == button; }, 300);
+  }
+  if (FocusOf(main) != button) return false;
+  PressChord(VK_SHIFT, VK_F10);
+  const bool opened = WaitUntil(
+      [&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+        }
+        return false;
+      },
+      5000);
+  if (opened) PressKey(key);
+  return opened;
+}
+
 }  // namespace e2e

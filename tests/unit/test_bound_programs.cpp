@@ -79,6 +79,8 @@ class BoundProgramsTest : public MainFormFixture {
     Window(kSecondGame, 101, "C:\\Games\\Game\\Game.exe", "Game settings");
     os.windows[0x710] = {109, "Hidden", "Window", false, kNoHandle};
     os.processImages[109] = "C:\\hidden.exe";
+    Window(0x711, 110, "C:\\untitled.exe", "");
+    Window(0x712, 108, "C:\\WINDOWS\\explorer.exe", "Program Manager", kNoHandle, "Progman");
     os.rawDevices = {
         {kMouse, 0, "\\\\?\\HID#VID_046D&PID_C077#7&1&0&0000#{378de44c}", "Mouse", ""}};
   }
@@ -152,7 +154,12 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   Choose(form->Button1, "Game.exe");
   Choose(form->Button1, "cad.exe");
   EXPECT_EQ(Hooks(), "+") << "the first binding hooks, the second adds nothing";
-  EXPECT_EQ(ProgramMenu(form->Button1)[1], "*cad.exe\t" + std::string(40, 'c') + "...");
+  EXPECT_EQ(ProgramMenu(form->Button1),
+            (std::vector<std::string>{"*Game.exe\tGame && Fun",
+                                      "*cad.exe\t" + std::string(40, 'c') + "...",
+                                      "notepad.exe\tUntitled - Notepad",
+                                      "StoreGame.exe\tStore Game", "-", "Other Program...(&O)"}))
+      << "a running bound program is listed once";
   EXPECT_EQ(form->Button1.Hint(),
             "Slot1\nRighty\nSpeed:5\nWheel:3Lines\nProgram: Game.exe, cad.exe");
   form->ButtonMouseMove(form->Button1);
@@ -176,7 +183,16 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   EXPECT_EQ(Hooks(), "+-") << "the last binding gone, the hook goes";
   EXPECT_TRUE(os.winEventHooks.empty());
 
-  // The open dialog binds a program by its file name, and only binds.
+  // The open dialog binds a program by its file name, and only binds; an empty slot's
+  // entry opens no dialog.
+  Choose(form->Button4, "Other Program");
+  EXPECT_TRUE(os.dialogs.empty());
+  const std::string name260 = std::string(256, 'n') + ".exe";
+  os.openDialogAnswers = {"C:\\" + name260, "C:\\x" + name260};
+  Choose(form->Button1, "Other Program");
+  Choose(form->Button1, "Other Program");
+  EXPECT_EQ(form->Profile(1).Programs, std::vector<std::string>{name260}) << "at most 260 bytes";
+  Choose(form->Button1, name260.substr(0, 8));
   os.openDialogAnswers = {"D:\\Tools\\Paint.exe", "d:\\tools\\PAINT.EXE", ""};
   Choose(form->Button3, "Other Program");
   EXPECT_EQ(os.dialogs.back(), "open|Program(*.exe)|*.exe|All Files(*.*)|*.*|exe|");
@@ -186,7 +202,7 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   // Deleting the slot removes its programs, and with the last of them the hook.
   os.messageBoxAnswer = win::kIdYes;
   form->MnDeleteClick();
-  EXPECT_EQ(Hooks(), "+-+-");
+  EXPECT_EQ(Hooks(), "+-+-+-");
   EXPECT_TRUE(form->Profile(3).Programs.empty());
 }
 
@@ -201,20 +217,22 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
     const char* speed;       // in force afterwards
     bool applied;            // the system was written
     bool looked;             // the program was looked up (first time the window came)
+    bool read;               // the window's class was read
     const char* remembered;  // the speed to be put back, "" none
   } steps[] = {
-      {kGame, "5", true, true, "10"},
-      {kOwn, "5", false, false, "10"},      // its own window, and its menus
-      {kTaskbar, "5", false, false, "10"},  // on the way to the tray menu
-      {kCad, "12", true, true, "10"},       // remembered once
-      {kSecondGame, "5", true, true, "10"},
-      {kNotepad, "10", true, true, ""},
-      {kCad, "12", true, false, "10"},  // known windows are not looked up again
-      {kLocked, "10", true, true, ""},  // a process that cannot be read: bound to none
-      {kLocked, "10", false, true, ""},
-      {kFrame, "5", true, true, "10"},  // the store app the frame holds
-      {kNotepad, "10", true, false, ""},
-      {kTaskbar, "10", false, false, ""},
+      {kGame, "5", true, true, true, "10"},
+      {kOwn, "5", false, false, false, "10"},     // its own window, and its menus
+      {kTaskbar, "5", false, false, true, "10"},  // on the way to the tray menu
+      {kCad, "12", true, true, true, "10"},       // remembered once
+      {kSecondGame, "5", true, true, true, "10"},
+      {kNotepad, "10", true, true, true, ""},
+      {kCad, "12", true, false, false, "10"},  // known windows are not looked up again
+      {kLocked, "10", true, true, true, ""},   // a process that cannot be read: bound to none
+      {kLocked, "10", false, true, true, ""},
+      {kFrame, "5", true, true, true, "10"},    // the store app the frame holds
+      {kGame, "5", false, false, false, "10"},  // its slot is in force already
+      {kNotepad, "10", true, false, false, ""},
+      {kTaskbar, "10", false, false, false, ""},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(std::to_string(step.front) + " " + step.speed);
@@ -224,6 +242,7 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
     EXPECT_EQ(os.mouseSpeed, std::stoi(step.speed));
     EXPECT_EQ(Count("SystemParametersInfoA 113"), step.applied ? 1u : 0u);
     EXPECT_EQ(Count("OpenProcess 4096 0 "), step.looked ? 1u + (step.front == kFrame) : 0u);
+    EXPECT_EQ(Count("GetClassNameA"), step.read ? 1u : 0u);
     EXPECT_EQ(form->Remembered ? form->Remembered->Speed : "", step.remembered);
     EXPECT_EQ(Count("MessageBeep"), 0u);
     EXPECT_TRUE(os.openProcesses.empty());
@@ -235,6 +254,7 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   form->SetAndCloseCB.SetChecked(true);
   Front(kGame);
   EXPECT_EQ(os.mouseSpeed, 5);
+  EXPECT_EQ(form->StatusBar.SimpleText(), "RGT V:5 W:3L Game.exe, StoreGame.exe");
   EXPECT_FALSE(app->Terminated());
   form->SetAndCloseCB.SetChecked(false);
 
@@ -254,6 +274,16 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   Front(kGame);
   EXPECT_EQ(form->Remembered->Speed, "18");
   Front(kNotepad);
+  EXPECT_EQ(os.mouseSpeed, 12);
+  EXPECT_EQ(form->StatusBar.SimpleText(), "RGT V:12 W:3L Mouse, cad.exe");
+  EXPECT_FALSE(form->Remembered);
+  // ... and where that slot is in force, nothing is applied.
+  form->TraySlotClick(3);
+  Front(kCad);
+  ASSERT_TRUE(form->Remembered);
+  os.calls.clear();
+  Front(kNotepad);
+  EXPECT_EQ(Count("SystemParametersInfoA 113"), 0u);
   EXPECT_EQ(os.mouseSpeed, 12);
   EXPECT_FALSE(form->Remembered);
 }
@@ -276,6 +306,8 @@ TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {
       lines.SetText(os.files.at(kSettingsFile));
       EXPECT_EQ(lines.Value("Speed0"), "10") << "the previous configuration is the one put back";
       EXPECT_TRUE(app->Terminated());
+      app->Run();  // destroys the window
+      EXPECT_TRUE(os.winEventHooks.empty()) << "the hook goes with the window";
     }
   }
   // Unbinding the last program (from the window, in front now) puts back at once.
@@ -289,6 +321,15 @@ TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmle
   EXPECT_EQ(Count("SetWinEventHook"), 0u) << "a file of today's program hooks nothing";
   CloseBox();
   EXPECT_EQ(os.files.at(kSettingsFile).find("Programs"), std::string::npos);
+
+  // The last slot binds as the others do.
+  FakeOs tenth;
+  os = tenth;
+  SetUp();
+  Start("ExchangeLR10=false\r\nSpeed10=20\r\nWheelSL10=3\r\nPrograms10=cad.exe\r\n");
+  EXPECT_EQ(Count("SetWinEventHook 3 3 2"), 1u);
+  Front(kCad);
+  EXPECT_EQ(os.mouseSpeed, 20);
 
   FakeOs next;
   os = next;
