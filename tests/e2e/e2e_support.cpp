@@ -573,41 +573,22 @@ std::string HintOf(DWORD pid, HWND button, int slot) {
   return tip;
 }
 
-void ClickCaption(HWND wnd) {
-  RECT r;
-  GetWindowRect(wnd, &r);
-  const int x = r.left + 40;
-  const int y = r.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
-  const int w = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int h = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT in[3] = {};
-  for (INPUT& i : in) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = x * 65535 / w;
-    i.mi.dy = y * 65535 / h;
-  }
-  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, in, sizeof(INPUT));
-}
-
-bool ToFront(HWND wnd) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    Sleep(GetDoubleClickTime() + 50);  // no double click on the caption
-    ClickCaption(wnd);
-    if (WaitUntil([&] { return GetForegroundWindow() == wnd; }, 3000)) return true;
-  }
-  return false;
-}
-
 bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
+  // The keys go to the window once its thread has taken the focus.
+  WaitUntil(
+      [&] {
+        HWND focus = FocusOf(main);
+        return focus == main || IsChild(main, focus);
+      },
+      10000);
   for (int tab = 0; tab < 16 && FocusOf(main) != button; ++tab) {
     PressKey(VK_TAB);
     WaitUntil([&] { return FocusOf(main) == button; }, 300);
   }
   if (FocusOf(main) != button) return false;
   PressChord(VK_SHIFT, VK_F10);
+  // The first menu of a fresh Wine can take long: it lists the pointing devices, whose
+  // driver host may still be starting.
   const bool opened = WaitUntil(
       [&] {
         for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -617,7 +598,7 @@ bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
         }
         return false;
       },
-      5000);
+      30000);
   if (opened) PressKey(key);
   return opened;
 }

@@ -71,10 +71,6 @@ std::string RegistryText(const std::string& key, const std::string& name);
 void ClickCenter(HWND hwnd, bool right = false);
 // Opens a control's pop-up menu with a right click and picks an item by its key.
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
-// A click on a window's caption, as a hand brings a window to the front.
-void ClickCaption(HWND wnd);
-// Clicks wnd's caption until it is in front; false when three clicks did not do it.
-bool ToFront(HWND wnd);
 // Opens a slot button's menu from the keyboard (the focus moved to it with Tab, then
 // Shift+F10) and picks an item by its key.
 bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key);

@@ -3,10 +3,10 @@
 // menus are saved beside (the user guide shows them).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
-#include <utility>
 #include <vector>
 
 #include "core/resource_ids.h"
@@ -408,26 +408,42 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
 
   // The first slot's menu with its list of pointing devices open beside it, then with
   // its list of programs: two running with a window, and the slot's own, not running.
+  // The programs' windows come to the front as they start: the window is brought back
+  // and the second menu opened from the keyboard.
   char system[MAX_PATH] = {};
   GetSystemDirectoryA(system, MAX_PATH);
-  Process notepad("", std::string(system) + "\\notepad.exe");
-  Process regedit("", std::string(system) + "\\regedit.exe");
-  for (const Process* program : {&notepad, &regedit}) {
-    ASSERT_TRUE(WaitUntil([&] {
-      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == program->Id() && IsWindowVisible(w) && !WindowText(w).empty()) return true;
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  std::vector<std::unique_ptr<Process>> programs;
+  for (const char* key : {"U", "P"}) {
+    if (*key == 'U') {
+      ASSERT_TRUE(ClickUntil(
+          ControlOf(main, ids::kFirstSlotButton),
+          [&] { return ShownMenuOf(process->Id()) != nullptr; }, true));
+      PressKey('U');
+    } else {
+      for (const std::string& path :
+           {std::string(system) + "\\notepad.exe", std::string(windows) + "\\regedit.exe"}) {
+        programs.push_back(std::make_unique<Process>("", path));
+        const DWORD pid = programs.back()->Id();
+        ASSERT_TRUE(WaitUntil([&] {
+          for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w) && !WindowText(w).empty()) {
+              MoveWindow(w, 600, 0, 400, 250, TRUE);  // beside the window, not over it
+              return true;
+            }
+          }
+          return false;
+        }));
       }
-      return false;
-    }));
-  }
-  for (const auto& [key, picture] : {std::pair<WORD, const char*>{'U', "-slot-devices.bmp"},
-                                     std::pair<WORD, const char*>{'P', "-slot-programs.bmp"}}) {
-    ASSERT_TRUE(ClickUntil(
-        ControlOf(main, ids::kFirstSlotButton),
-        [&] { return ShownMenuOf(process->Id()) != nullptr; }, true));
-    PressKey(key);
+      SetForegroundWindow(main);
+      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+      Sleep(300);
+      ASSERT_TRUE(ChooseFromSlotMenu(process->Id(), main, ControlOf(main, ids::kFirstSlotButton),
+                                     'P'));
+    }
     // The picture holds both menu windows, the slot menu and its open submenu.
     RECT menus = {};
     ASSERT_TRUE(WaitUntil(
@@ -449,6 +465,7 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
         },
         5000));
     Sleep(800);
+    const std::string picture = *key == 'U' ? "-slot-devices.bmp" : "-slot-programs.bmp";
     EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + picture)));
     PressKey(VK_ESCAPE);
     PressKey(VK_ESCAPE);

@@ -86,6 +86,15 @@ std::string Answers(HWND wnd) {
                                                                                   : "hangs";
 }
 
+// Brings wnd to the front as the task switcher does (a click on a caption starts a
+// move that Wine can keep going after the click) and waits until it is there.
+bool ToFront(HWND wnd) {
+  SetForegroundWindow(wnd);
+  const bool front = WaitUntil([&] { return GetForegroundWindow() == wnd; }, 5000);
+  Sleep(300);
+  return front;
+}
+
 // Brings wnd to the front and waits until the registry holds speed.
 bool FrontGives(HWND wnd, const std::string& speed) {
   return ToFront(wnd) &&
