@@ -15,6 +15,7 @@ TEST(ProgramList, NamesAreFileNamesAndHostileValuesLoadHarmlessly) {
   const std::string text = ProgramListText(two);
   EXPECT_EQ(text, "%4eotepad.exe|a%7cb%2c%25%53et%54ype.exe");
   EXPECT_EQ(SplitProgramList(text), two);
+  EXPECT_TRUE(SplitProgramList("").empty());
 
   const std::string name260 = std::string(256, 'g') + ".exe";
   const struct {
@@ -74,6 +75,7 @@ class BoundProgramsTest : public MainFormFixture {
     Window(kOwn, 4000, "C:\\Program Files\\Tivoler\\tivoler.exe", "Tivoler");
     os.windows[kLocked] = {105, "Elevated", "Window", true, kNoHandle};
     Window(kFrame, 106, "C:\\WINDOWS\\System32\\ApplicationFrameHost.exe", "Store Game");
+    Window(0x6F0, 106, "C:\\WINDOWS\\System32\\ApplicationFrameHost.exe", "", kFrame);
     Window(kHosted, 107, "C:\\Program Files\\WindowsApps\\StoreGame.exe", "", kFrame);
     Window(kTaskbar, 108, "C:\\WINDOWS\\explorer.exe", "", kNoHandle, "Shell_TrayWnd");
     Window(kSecondGame, 101, "C:\\Games\\Game\\Game.exe", "Game settings");
@@ -168,6 +170,7 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   Choose(form->Button2, "cad.exe");  // taken from slot 1
   EXPECT_EQ(form->Profile(1).Programs, std::vector<std::string>{"Game.exe"});
   EXPECT_EQ(form->Profile(2).Programs, std::vector<std::string>{"cad.exe"});
+  EXPECT_EQ(form->Button1.Hint(), "Slot1\nRighty\nSpeed:5\nWheel:3Lines\nProgram: Game.exe");
 
   // A bound program that is not running stays listed after the running ones.
   os.windows.erase(kGame);
@@ -204,6 +207,11 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   form->MnDeleteClick();
   EXPECT_EQ(Hooks(), "+-+-+-");
   EXPECT_TRUE(form->Profile(3).Programs.empty());
+  // The last slot binds as the others do.
+  FillSlot(10, "20");
+  Choose(form->Button10, "notepad.exe");
+  EXPECT_EQ(form->Profile(10).Programs, std::vector<std::string>{"notepad.exe"});
+  EXPECT_EQ(Hooks(), "+-+-+-+");
 }
 
 TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
@@ -255,6 +263,7 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   Front(kGame);
   EXPECT_EQ(os.mouseSpeed, 5);
   EXPECT_EQ(form->StatusBar.SimpleText(), "RGT V:5 W:3L Game.exe, StoreGame.exe");
+  EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:5\nWheel:3Lines");
   EXPECT_FALSE(app->Terminated());
   form->SetAndCloseCB.SetChecked(false);
 
@@ -276,9 +285,13 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   Front(kNotepad);
   EXPECT_EQ(os.mouseSpeed, 12);
   EXPECT_EQ(form->StatusBar.SimpleText(), "RGT V:12 W:3L Mouse, cad.exe");
+  EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:12\nWheel:3Lines");
   EXPECT_FALSE(form->Remembered);
-  // ... and where that slot is in force, nothing is applied.
+  // Nothing remembered, nothing to switch back: the mouse's slot waits for its input.
   form->TraySlotClick(3);
+  Front(kNotepad);
+  EXPECT_EQ(os.mouseSpeed, 18);
+  // Where the mouse's slot is in force on the way back, nothing is applied.
   Front(kCad);
   ASSERT_TRUE(form->Remembered);
   os.calls.clear();
@@ -286,6 +299,10 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   EXPECT_EQ(Count("SystemParametersInfoA 113"), 0u);
   EXPECT_EQ(os.mouseSpeed, 12);
   EXPECT_FALSE(form->Remembered);
+  // A known window whose program is bound since then switches.
+  Choose(form->Button3, "notepad.exe");
+  Front(kNotepad);
+  EXPECT_EQ(os.mouseSpeed, 18);
 }
 
 TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {
@@ -297,23 +314,27 @@ TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {
     StartWithSlots();
     form->NonCloseCB.SetChecked(hides);
     Choose(form->Button1, "Game.exe");
+    form->SpeedTB.SetPosition(14);  // changed on the detail panel: the working settings
     Front(kGame);
     EXPECT_EQ(os.mouseSpeed, 5);
     CloseBox();
-    EXPECT_EQ(os.mouseSpeed, hides ? 5 : 10);
+    EXPECT_EQ(os.mouseSpeed, hides ? 5 : 14);
     if (!hides) {
       TStringList lines;
       lines.SetText(os.files.at(kSettingsFile));
-      EXPECT_EQ(lines.Value("Speed0"), "10") << "the previous configuration is the one put back";
+      EXPECT_EQ(lines.Value("Speed0"), "14") << "the previous configuration is the one put back";
       EXPECT_TRUE(app->Terminated());
       app->Run();  // destroys the window
       EXPECT_TRUE(os.winEventHooks.empty()) << "the hook goes with the window";
     }
   }
-  // Unbinding the last program (from the window, in front now) puts back at once.
+  // Unbinding the last program (from the window, in front now) puts back at once, and a
+  // change of the window in front told late changes nothing.
   Choose(form->Button1, "Game.exe");
-  EXPECT_EQ(os.mouseSpeed, 10);
+  EXPECT_EQ(os.mouseSpeed, 14);
   EXPECT_FALSE(form->Remembered);
+  Message(TMainForm::kForegroundChangedMsg, win::kEventSystemForeground, kGame);
+  EXPECT_EQ(os.mouseSpeed, 14);
 }
 
 TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmlessly) {
@@ -326,7 +347,7 @@ TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmle
   FakeOs tenth;
   os = tenth;
   SetUp();
-  Start("ExchangeLR10=false\r\nSpeed10=20\r\nWheelSL10=3\r\nPrograms10=cad.exe\r\n");
+  Start("ExchangeLR10=false\r\nSpeed10=20\r\nWheelSL10=3\r\nPrograms10=C:\\CAD\\CAD.EXE\r\n");
   EXPECT_EQ(Count("SetWinEventHook 3 3 2"), 1u);
   Front(kCad);
   EXPECT_EQ(os.mouseSpeed, 20);
@@ -347,7 +368,7 @@ TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmle
   // programs of an empty slot and of the previous configuration are dropped.
   const std::string saved = os.files.at(kSettingsFile) +
                             "Programs3=C:\\Games\\GAME.EXE|cad.exe\r\nPrograms7=x.exe\r\n"
-                            "Programs0=cad.exe\r\n";
+                            "Programs0=cad.exe\r\nPrograms1=D:\\x\\Paint.exe\r\n";
   FakeOs again;
   os = again;
   SetUp();
@@ -357,6 +378,7 @@ TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmle
   EXPECT_EQ(form->Profile(2).Programs, (std::vector<std::string>{"notepad.exe", "Game.exe"}));
   EXPECT_EQ(form->Profile(3).Programs, std::vector<std::string>{"cad.exe"});
   EXPECT_TRUE(form->Profile(7).Programs.empty());
+  EXPECT_EQ(form->Profile(1).Programs, std::vector<std::string>{"Paint.exe"});
   EXPECT_TRUE(form->Profile(0).Programs.empty());
   EXPECT_EQ(os.mouseSpeed, 12) << "the program in front at the start has its slot";
   Front(kCad);
