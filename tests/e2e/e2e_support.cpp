@@ -574,33 +574,39 @@ std::string HintOf(DWORD pid, HWND button, int slot) {
 }
 
 bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
-  // The keys go to the window once its thread has taken the focus.
-  WaitUntil(
-      [&] {
-        HWND focus = FocusOf(main);
-        return focus == main || IsChild(main, focus);
-      },
-      10000);
-  for (int tab = 0; tab < 16 && FocusOf(main) != button; ++tab) {
-    PressKey(VK_TAB);
-    WaitUntil([&] { return FocusOf(main) == button; }, 300);
+  auto shown = [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+    }
+    return false;
+  };
+  // Another program that is still starting can take the focus back: the window is
+  // brought to the front again, and the menu asked for by a right click, else from the
+  // keyboard (Tab to the button, Shift+F10).
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    SetForegroundWindow(main);
+    WaitUntil(
+        [&] {
+          HWND focus = FocusOf(main);
+          return GetForegroundWindow() == main && (focus == main || IsChild(main, focus));
+        },
+        5000);
+    Sleep(GetDoubleClickTime() + 50);
+    ClickCenter(button, true);
+    if (!WaitUntil(shown, 3000)) {
+      for (int tab = 0; tab < 16 && FocusOf(main) != button; ++tab) {
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(main) == button; }, 300);
+      }
+      if (FocusOf(main) == button) PressChord(VK_SHIFT, VK_F10);
+      if (!WaitUntil(shown, 5000)) continue;
+    }
+    PressKey(key);
+    return true;
   }
-  if (FocusOf(main) != button) return false;
-  PressChord(VK_SHIFT, VK_F10);
-  // The first menu of a fresh Wine can take long: it lists the pointing devices, whose
-  // driver host may still be starting.
-  const bool opened = WaitUntil(
-      [&] {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
-        }
-        return false;
-      },
-      30000);
-  if (opened) PressKey(key);
-  return opened;
+  return false;
 }
 
 }  // namespace e2e

@@ -71,7 +71,7 @@ std::string RegistryText(const std::string& key, const std::string& name);
 void ClickCenter(HWND hwnd, bool right = false);
 // Opens a control's pop-up menu with a right click and picks an item by its key.
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
-// Opens a slot button's menu from the keyboard (the focus moved to it with Tab, then
+// Opens a slot button's menu (a right click, else the focus moved to it with Tab and
 // Shift+F10) and picks an item by its key.
 bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key);
 // Replaces the name in the file dialog's name field with path and presses Enter.

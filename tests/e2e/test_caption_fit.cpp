@@ -426,12 +426,13 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
            {std::string(system) + "\\notepad.exe", std::string(windows) + "\\regedit.exe"}) {
         programs.push_back(std::make_unique<Process>("", path));
         const DWORD pid = programs.back()->Id();
+        WaitForInputIdle(programs.back()->Handle(), 15000);  // its start-up done
         ASSERT_TRUE(WaitUntil([&] {
           for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
             if (owner == pid && IsWindowVisible(w) && !WindowText(w).empty()) {
-              MoveWindow(w, 600, 0, 400, 250, TRUE);  // beside the window, not over it
+              MoveWindow(w, 650, 550, 350, 200, TRUE);  // away from the window and its menus
               return true;
             }
           }

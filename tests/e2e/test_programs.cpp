@@ -25,9 +25,12 @@ std::string SystemProgram(const char* name, bool windows = false) {
   return std::string(folder) + "\\" + name;
 }
 
-// The first visible titled top-level window of process pid, moved away from Tivoler's
-// window so that it covers none of its buttons.
-HWND WindowOfProcess(DWORD pid) {
+// The first visible titled top-level window of a started program, moved away from
+// Tivoler's window so that it covers none of its buttons, once the program's start-up is
+// done (a program still starting can take the focus back).
+HWND WindowOfProcess(const Process& program) {
+  const DWORD pid = program.Id();
+  WaitForInputIdle(program.Handle(), 15000);
   HWND found = nullptr;
   WaitUntil([&] {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
@@ -116,14 +119,14 @@ TEST_F(Language, ProgramInFrontSwitchesToItsSlotAndBackAndStaysBoundAfterARestar
                 "=false\r\nAccelT1" + n + "=0\r\nAccell2" + n + "=false\r\nAccelT2" + n +
                 "=0\r\nWheelSL" + n + "=" + lines + "\r\nKey" + n + "=\r\n";
   }
+  // Notepad runs before the program starts, as a program one works in does.
+  Process notepad("", SystemProgram("notepad.exe"));
+  HWND notepadWindow = WindowOfProcess(notepad);
+  ASSERT_NE(notepadWindow, nullptr);
   Start(settings);
   HWND button2 = GetDlgItem(main, ids::kFirstSlotButton + 1);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-  // The start-up is done (a tray that is not ready yet keeps the program busy a while).
   WaitForInputIdle(process->Handle(), 30000);
-  Process notepad("", SystemProgram("notepad.exe"));
-  HWND notepadWindow = WindowOfProcess(notepad.Id());
-  ASSERT_NE(notepadWindow, nullptr);
   const Mouse before = Now();
   EXPECT_EQ(before, (Mouse{"7", "3", 3}));
   std::printf("before: %s\n", ::testing::PrintToString(before).c_str());
@@ -137,7 +140,9 @@ TEST_F(Language, ProgramInFrontSwitchesToItsSlotAndBackAndStaysBoundAfterARestar
   // front before the program's own.
   ASSERT_TRUE(ToFront(main));
   ASSERT_TRUE(ChooseFromSlotMenu(process->Id(), main, button2, 'P'))
-      << Desktop() << "\n" << Answers(main) << (notepad.Running() ? ", notepad runs" : "");
+      << Desktop() << "\n"
+      << Answers(main) << (notepad.Running() ? ", notepad runs" : "") << ", focus on "
+      << ClassOf(FocusOf(main)) << " " << GetDlgCtrlID(FocusOf(main));
   Sleep(300);
   PressKey(VK_RETURN);
   Sleep(300);
@@ -150,7 +155,7 @@ TEST_F(Language, ProgramInFrontSwitchesToItsSlotAndBackAndStaysBoundAfterARestar
   std::printf("notepad in front: %s\n", ::testing::PrintToString(in).c_str());
 
   Process mine("", SystemProgram("winemine.exe"));
-  HWND mineWindow = WindowOfProcess(mine.Id());
+  HWND mineWindow = WindowOfProcess(mine);
   ASSERT_NE(mineWindow, nullptr);
   ASSERT_TRUE(FrontGives(mineWindow, "7"));
   const Mouse after = Now();
@@ -193,7 +198,7 @@ TEST_F(Language, ProgramInFrontSwitchesToItsSlotAndBackAndStaysBoundAfterARestar
   ASSERT_TRUE(FrontGives(notepadWindow, "15"));
   // A program bound to no slot brings back what was in force before the first switch.
   Process regedit("", SystemProgram("regedit.exe", true));
-  HWND regeditWindow = WindowOfProcess(regedit.Id());
+  HWND regeditWindow = WindowOfProcess(regedit);
   ASSERT_NE(regeditWindow, nullptr);
   ASSERT_TRUE(FrontGives(regeditWindow, "7"));
   EXPECT_EQ(Now(), before);
