@@ -116,7 +116,8 @@ def main():
     # 6. idle
     for key, label in (("none", "ShowMethod=0"), ("holdkeys", "ShowMethod=4"),
                        ("bound", "ShowMethod=0, a mouse bound to slot 1"),
-                       ("pending", "ShowMethod=0, slot 1 applied just before: its save pending")):
+                       ("pending", "ShowMethod=0, slot 1 applied just before: its save pending"),
+                       ("program", "ShowMethod=0, a program bound to slot 1")):
         seconds = get(f"idle.{key}.seconds")
         t, m = get(f"idle.{key}.tivoler_cpu_ms"), get(f"idle.{key}.minimal_cpu_ms")
         row(f"6. idle CPU in the tray over {seconds:.0f} s, {label}", ms(t),
@@ -127,6 +128,12 @@ def main():
     t, fr = get("rawinput.tivoler_cpu_ms"), get("rawinput.floor_cpu_ms")
     row(f"6. CPU for {get('rawinput.count'):,.0f} moves of a bound mouse whose slot is in force",
         ms(t), f"floor_rawinput.exe {ms(fr)}", f"{t / fr:.2f}×", "≤ 1.10×", t / fr <= 1.10)
+
+    # listening to the window in front
+    t, fr = get("foreground.tivoler_cpu_ms"), get("foreground.floor_cpu_ms")
+    row(f"6. CPU for {get('foreground.count'):,.0f} foreground changes between two programs "
+        f"bound to no slot, a program bound to slot 1",
+        ms(t), f"floor_foreground.exe {ms(fr)}", f"{t / fr:.2f}×", "≤ 1.10×", t / fr <= 1.10)
 
     # 7. instruction counts
     for op, base, label in (("load", "read-lines", "read into a TStringList"),
@@ -148,6 +155,8 @@ def main():
           f"{get('startup.tivoler_ms') / get('startup.floor_ms'):.2f}×")
     print(f"raw input over floor: "
           f"{get('rawinput.tivoler_cpu_ms') / get('rawinput.floor_cpu_ms'):.2f}×")
+    print(f"foreground switch over floor: "
+          f"{get('foreground.tivoler_cpu_ms') / get('foreground.floor_cpu_ms'):.2f}×")
 
 
 if __name__ == "__main__":

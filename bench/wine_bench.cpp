@@ -16,12 +16,16 @@
 //                             halves; memory and handles after start, after a warm-up
 //                             and after each half
 //   wine_bench idle S         CPU time over S seconds hidden in the tray, without and
-//                             with hold keys, with a mouse bound to a slot and with a
-//                             save pending (slot 1 applied just before), beside
+//                             with hold keys, with a mouse and with a program bound to a
+//                             slot and with a save pending (slot 1 applied just before),
+//                             beside
 //                             minimal.exe idling at the same time
 //   wine_bench rawinput N     CPU time for N mouse moves (SendInput) of Wine's mouse,
 //                             bound to the slot in force, beside floor_rawinput.exe,
 //                             which registers the same raw input and does nothing
+//   wine_bench foreground N   CPU time for N foreground changes between two windows of
+//                             programs bound to no slot while a slot holds a program,
+//                             beside floor_foreground.exe, whose hook does nothing
 //
 // Every figure goes to stdout as one "name=value" line; scripts/bench.sh makes the
 // table. Problems go to stderr, and the exit code is 1.
@@ -340,6 +344,10 @@ const std::string& FloorStartup() {
 }
 const std::string& FloorRawInput() {
   static const std::string path = Beside("floor_rawinput.exe");
+  return path;
+}
+const std::string& FloorForeground() {
+  static const std::string path = Beside("floor_foreground.exe");
   return path;
 }
 const std::string& FloorApply() {
@@ -797,6 +805,8 @@ double CpuMilliseconds(HANDLE process, long unixPid) {
 
 // Wine's one mouse bound to slot 1.
 const char kBoundSlot1[] = "Devices1=HID\\VID_845E&PID_0001,wine mouse\r\n";
+// A program bound to slot 1 that never runs here.
+const char kProgramSlot1[] = "Programs1=bound.exe\r\n";
 
 // The settings file as it is now (empty when it cannot be read).
 std::string ReadSettings() {
@@ -870,6 +880,7 @@ int IdleBoth(int seconds) {
   Idle(seconds, 0, "idle.bound", Slot(1, 7, false, 3) + kBoundSlot1);
   Settle(500);
   Idle(seconds, 0, "idle.pending", Slot(1, 7, false, 3), true);
+  Idle(seconds, 0, "idle.program", Slot(1, 7, false, 3) + kProgramSlot1);
   return failed ? 1 : 0;
 }
 
@@ -927,6 +938,65 @@ int RawInput(int moves) {
   return failed ? 1 : 0;
 }
 
+// ---- listening to the window in front ----
+
+int Foreground(int changes) {
+  PrepareRegistry();
+  WriteSettings(Settings("NonClose=true\r\nMinimizeStart=true\r\nSetType=1\r\n") +
+                Slot(1, 7, false, 3) + kProgramSlot1);
+  Child floorProgram(FloorForeground(), "");
+  HWND floorWindow = floorProgram.Started()
+                         ? WaitForWindow(floorProgram, "TivolerBenchFloorForeground", false)
+                         : nullptr;
+  Child instance(Tivoler(), "");
+  HWND main = instance.Started() ? WaitForWindow(instance, tivoler::kFormWindowClass, false) : nullptr;
+  // Two programs bound to no slot, their windows taking turns in front.
+  Child first(Minimal(), "");
+  HWND a = first.Started() ? WaitForWindow(first, kMinimalClass, true) : nullptr;
+  Child second(Minimal(), "");
+  HWND b = second.Started() ? WaitForWindow(second, kMinimalClass, true) : nullptr;
+  if (!main || !floorWindow || !a || !b) {
+    Problem("a program did not start for the foreground measurement");
+    return 1;
+  }
+  Settle(2000);
+  const std::string speed = RegistryText(kMouseKey, "MouseSensitivity");
+  // Each window once in front before: from then on both are known.
+  SetForegroundWindow(a);
+  SetForegroundWindow(b);
+  Settle(1000);
+  const long tivolerPid = UnixPid(Tivoler());
+  const long floorPid = UnixPid(FloorForeground());
+  const double t0 = CpuMilliseconds(instance.Handle(), tivolerPid);
+  const double f0 = CpuMilliseconds(floorProgram.Handle(), floorPid);
+  const double start = NowMicroseconds();
+  int made = 0;
+  for (int i = 0; i < changes; ++i) {
+    HWND front = i % 2 ? b : a;
+    SetForegroundWindow(front);
+    made += GetForegroundWindow() == front;
+    if (i % 50 == 49) Sleep(5);  // lets both programs keep up
+  }
+  Settle(1000);  // the last changes handled
+  const double t1 = CpuMilliseconds(instance.Handle(), tivolerPid);
+  const double f1 = CpuMilliseconds(floorProgram.Handle(), floorPid);
+  if (!tivolerPid || !floorPid) Problem("no Linux process for the foreground measurement");
+  if (made != changes) Problem("only " + std::to_string(made) + " foreground changes were made");
+  if (RegistryText(kMouseKey, "MouseSensitivity") != speed) {
+    Problem("a program bound to no slot changed the mouse settings");
+  }
+  Put("foreground.count", made);
+  Put("foreground.seconds", (NowMicroseconds() - start) / 1e6);
+  Put("foreground.tivoler_cpu_ms", t1 - t0);
+  Put("foreground.floor_cpu_ms", f1 - f0);
+  SendMessageA(main, WM_QUERYENDSESSION, 0, 0);
+  if (instance.WaitExit(10000) < 0) Problem("tivoler.exe did not end on WM_QUERYENDSESSION");
+  CloseAndWait(floorProgram, floorWindow, "floor_foreground.exe");
+  CloseAndWait(first, a, "minimal.exe");
+  CloseAndWait(second, b, "minimal.exe");
+  return failed ? 1 : 0;
+}
+
 int BadUsage(const char* text) {
   std::fprintf(stderr, "wine_bench: %s\n", text);
   return 2;
@@ -936,7 +1006,9 @@ int BadUsage(const char* text) {
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  if (argc < 3) return BadUsage("usage: wine_bench startup|shortcut|apply|idle|rawinput N [C]");
+  if (argc < 3) {
+    return BadUsage("usage: wine_bench startup|shortcut|apply|idle|rawinput|foreground N [C]");
+  }
   const std::string mode = argv[1];
   const int n = std::atoi(argv[2]);
   if (n < 1) return BadUsage("N must be at least 1");
@@ -952,5 +1024,6 @@ int main(int argc, char** argv) {
   if (mode == "apply") return Apply(n, argc > 3 ? std::atoi(argv[3]) : 200);
   if (mode == "idle") return IdleBoth(n);
   if (mode == "rawinput") return RawInput(n);
+  if (mode == "foreground") return Foreground(n);
   return BadUsage("unknown mode");
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Performance figures of Tivoler, each measured beside its baseline in the same run,
-# printed as one table (Markdown) and five closing lines: the start-up ratio, the
+# printed as one table (Markdown) and six closing lines: the start-up ratio, the
 # apply's time over an unhandled message, the product over the two floor programs
 # (the same window with all it needs to show; the system calls one apply has to
-# make), and the CPU time of listening to a bound mouse over a program that only
-# registers the same raw input. Builds what it needs: the product with the win32
+# make), the CPU time of listening to a bound mouse over a program that only
+# registers the same raw input, and the CPU time of hearing foreground changes with a
+# program bound over a program whose hook does nothing. Builds what it needs: the product with the win32
 # preset, the measuring programs of bench/ for i686 (build/bench-win32: all 32-bit,
 # like the product) and natively (build/bench-native). The Windows programs run
 # under Wine 10 in WoW64 mode inside the Debian 13 root (scripts/wine-root.sh), in a
@@ -12,7 +13,8 @@
 # The settings code runs natively under callgrind.
 #
 # BENCH_STARTS (15), BENCH_APPLIES (1000), BENCH_CURSOR_CHANGES (200),
-# BENCH_RAW_MOVES (10000) and BENCH_IDLE_SECONDS (60) set the repetitions; raw figures and logs stay in
+# BENCH_RAW_MOVES (10000), BENCH_FOREGROUND_CHANGES (1000) and BENCH_IDLE_SECONDS (60) set
+# the repetitions; raw figures and logs stay in
 # build/bench-results/.
 set -u
 if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
@@ -32,6 +34,8 @@ if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
   run apply "$2" "$3" || exit 1
   echo "== raw input: $5 mouse moves" >&2
   run rawinput "$5" || exit 1
+  echo "== foreground: $6 changes of the window in front" >&2
+  run foreground "$6" || exit 1
   echo "== idle: four times $4 s" >&2
   run idle "$4"
   exit
@@ -42,6 +46,7 @@ applies=${BENCH_APPLIES:-1000}
 cursorChanges=${BENCH_CURSOR_CHANGES:-200}
 idle=${BENCH_IDLE_SECONDS:-60}
 rawMoves=${BENCH_RAW_MOVES:-10000}
+foregroundChanges=${BENCH_FOREGROUND_CHANGES:-1000}
 results="$root/build/bench-results"
 # The product is 32-bit and so are the programs it is measured against. Timings are
 # taken only of programs the processor runs itself: on a kernel that runs no 32-bit code
@@ -132,11 +137,11 @@ work="$WINE_ROOT/tivoler/bench"
 rm -rf "$work" && mkdir -p "$work"
 # The measured copy sits beside the measuring program.
 cp "$root/build/$preset/tivoler.exe" "$bench32"/{wine_bench.exe,minimal.exe,minimal_imports.exe,minimal_buttons.exe} \
-  "$bench32"/{floor_startup.exe,floor_apply.exe,floor_rawinput.exe,gui_counter.dll} \
+  "$bench32"/{floor_startup.exe,floor_apply.exe,floor_rawinput.exe,floor_foreground.exe,gui_counter.dll} \
   "$root/scripts/wine-env.sh" "$root/scripts/bench.sh" "$work/" || fail "cannot copy the programs"
 say "$(in_wine_root /usr/lib/wine/wine64 --version): build/$preset/tivoler.exe beside minimal.exe (both built for $preset)"
 in_wine_root /usr/bin/env TIVOLER_IN_ROOT=1 LANG=C bash /tivoler/bench/bench.sh \
-  "$starts" "$applies" "$cursorChanges" "$idle" "$rawMoves" || fail "the measurements under Wine failed (see $results/wine.log)"
+  "$starts" "$applies" "$cursorChanges" "$idle" "$rawMoves" "$foregroundChanges" || fail "the measurements under Wine failed (see $results/wine.log)"
 cp "$work/wine.txt" "$work/wine.log" "$results/"
 cat "$results"/size.txt "$results"/ir.txt "$results"/wine.txt >"$results/figures.txt"
 python3 "$root/bench/table.py" "$results/figures.txt" | tee "$results/table.md"

@@ -17,8 +17,9 @@ const TextField kTextFields[] = {
     {"WheelSL", &TMouseProfile::WheelSL},       {"Key", &TMouseProfile::Key},
 };
 
-// A key that holds no other key of the file and that no other key holds.
+// Keys that hold no other key of the file and that no other key holds.
 const std::string kDevicesKey = "Devices";
+const std::string kProgramsKey = "Programs";
 
 std::string CursorKey(const std::string& role, const std::string& suffix) {
   return "Cursor" + role + suffix;
@@ -26,18 +27,19 @@ std::string CursorKey(const std::string& role, const std::string& suffix) {
 
 }  // namespace
 
-TMouseProfile::TMouseProfile(CursorScheme& scheme) : scheme_(scheme) { Reset(); }
+TMouseProfile::TMouseProfile(CursorScheme& scheme) : scheme_(&scheme) { Reset(); }
 
 TMouseProfile::TMouseProfile(CursorScheme& scheme, const TStringList& roles,
                              const TStringList& files)
-    : CursorRoles(roles), CursorFiles(files), scheme_(scheme) {}
+    : CursorRoles(roles), CursorFiles(files), scheme_(&scheme) {}
 
 void TMouseProfile::Reset() {
   for (const TextField& field : kTextFields) (this->*field.Member).clear();
   CursorRoles.Clear();
   CursorFiles.Clear();
   Devices.clear();
-  scheme_.LoadSystemScheme(CursorRoles, CursorFiles);
+  Programs.clear();
+  scheme_->LoadSystemScheme(CursorRoles, CursorFiles);
 }
 
 void TMouseProfile::SaveToList(TStringList& list, int n) const {
@@ -50,6 +52,7 @@ void TMouseProfile::SaveToList(TStringList& list, int n) const {
     list.Add(CursorKey(CursorRoles[i], suffix) + "=" + file);
   }
   if (!Devices.empty()) list.Add(kDevicesKey + suffix + "=" + DeviceListText(Devices));
+  if (!Programs.empty()) list.Add(kProgramsKey + suffix + "=" + ProgramListText(Programs));
 }
 
 void TMouseProfile::LoadFromList(const TStringList& list, int n) {
@@ -63,6 +66,8 @@ void TMouseProfile::LoadFromList(const TStringList& list, int n) {
     CursorFiles[i] = list.Value(CursorKey(CursorRoles[i], suffix));
   }
   Devices = ParseDeviceList(list.Value(kDevicesKey + suffix));
+  // As written: the names become the slot's once the whole file is read.
+  Programs = SplitProgramList(list.Value(kProgramsKey + suffix));
 }
 
 }  // namespace tivoler

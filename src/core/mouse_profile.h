@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bound_programs.h"
 #include "core/cursor_scheme.h"
 #include "core/pointing_devices.h"
 #include "forms/text_list.h"
@@ -30,20 +31,23 @@ class TMouseProfile {
   TStringList CursorFiles;
   // The pointing devices whose use switches to this slot.
   std::vector<BoundDevice> Devices;
+  // The programs (executables' file names) whose coming to the front switches to this
+  // slot.
+  std::vector<std::string> Programs;
 
   // Empties every text and reads the cursor lists from the system again.
   void Reset();
   bool IsSet() const { return !Speed.empty(); }
 
   // Appends the profile's key=value lines for slot n; every key ends in n. The devices
-  // line comes only when the slot has devices.
+  // and programs lines come only when the slot has devices or programs.
   void SaveToList(TStringList& list, int n) const;
   // Reads the fields from the lines for slot n: first matching key wins, missing
   // keys give the empty text. CursorRoles is never changed.
   void LoadFromList(const TStringList& list, int n);
 
  private:
-  CursorScheme& scheme_;
+  CursorScheme* scheme_;  // a pointer, so that a profile can be copied into another
 };
 
 }  // namespace tivoler

@@ -18,7 +18,9 @@ int HexValue(char c) {
   return -1;
 }
 
-std::string EscapedName(const std::string& name) {
+}  // namespace
+
+std::string EscapedListText(const std::string& name) {
   static const char kHex[] = "0123456789abcdef";
   std::string text;
   for (size_t i = 0; i < name.size(); ++i) {
@@ -37,9 +39,9 @@ std::string EscapedName(const std::string& name) {
   return text;
 }
 
-std::string UnescapedName(const std::string& text) {
+std::string UnescapedListText(const std::string& text, size_t limit) {
   std::string name;
-  for (size_t i = 0; i < text.size() && name.size() < kMaxDeviceNameLength; ++i) {
+  for (size_t i = 0; i < text.size() && name.size() < limit; ++i) {
     char c = text[i];
     if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
         HexValue(text[i + 2]) >= 0) {
@@ -50,8 +52,6 @@ std::string UnescapedName(const std::string& text) {
   }
   return name;
 }
-
-}  // namespace
 
 std::string DeviceIdentity(const std::string& path) {
   std::string rest = path;
@@ -86,7 +86,7 @@ std::string DeviceListText(const std::vector<BoundDevice>& devices) {
   std::string text;
   for (const BoundDevice& device : devices) {
     if (!text.empty()) text += '|';
-    text += device.Id + "," + EscapedName(device.Name);
+    text += device.Id + "," + EscapedListText(device.Name);
   }
   return text;
 }
@@ -101,7 +101,9 @@ std::vector<BoundDevice> ParseDeviceList(const std::string& text) {
     start = end + 1;
     const size_t comma = entry.find(',');
     BoundDevice device{entry.substr(0, comma),
-                       comma == std::string::npos ? "" : UnescapedName(entry.substr(comma + 1))};
+                       comma == std::string::npos
+                           ? ""
+                           : UnescapedListText(entry.substr(comma + 1), kMaxDeviceNameLength)};
     if (!IsDeviceIdentity(device.Id)) continue;
     bool seen = false;
     for (const BoundDevice& other : devices) seen = seen || other.Id == device.Id;

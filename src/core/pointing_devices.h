@@ -31,6 +31,10 @@ bool IsDeviceIdentity(const std::string& text);
 // the upper-case letter as "%xx" (as are "%", the separators and every byte outside
 // printable ASCII), so that the line holds no key of the file.
 std::string DeviceListText(const std::vector<BoundDevice>& devices);
+// A name as such a line holds it, and back (control characters removed, at most limit
+// bytes kept).
+std::string EscapedListText(const std::string& name);
+std::string UnescapedListText(const std::string& text, size_t limit);
 // The devices of such a value. Entries without a valid identity are dropped, an
 // identity seen twice counts once, names are cut at kMaxDeviceNameLength bytes
 // (control characters removed), and at most kMaxDevicesPerSlot entries are kept.

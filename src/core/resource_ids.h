@@ -70,10 +70,15 @@
 #define kTextSlotMenuNoDevice        1407  // its entry when no device is there,
 #define kTextSlotMenuNotConnected    1408  // the mark of a bound device not connected now
 #define kTextSlotDevices             1409  // before a slot's devices in its hint
+#define kTextSlotMenuUseWithProgram  1410  // its submenu of programs,
+#define kTextSlotMenuNotRunning      1411  // the mark of a bound program not running now,
+#define kTextSlotMenuOtherProgram    1415  // the entry that opens an .exe
+#define kTextSlotPrograms            1416  // before a slot's programs in its hint
 #define kTextTrayMenuMousePanel      1412  // the tray icon's menu
 #define kTextTrayMenuReloadCursors   1413
 #define kTextTrayMenuExit            1414
 #define kTextShortcutFilter          1421  // file dialog filters
+#define kTextProgramFileFilter       1422
 #define kTextCursorMenuOpen          1431  // the cursor preview's menu
 #define kTextCursorMenuSetDefault    1432
 #define kTextCursorMenuReloadAll     1433

@@ -26,6 +26,7 @@ constexpr unsigned kLButtonUp = 0x0202;
 constexpr unsigned kRButtonUp = 0x0205;
 constexpr unsigned kDropFiles = 0x0233;
 constexpr unsigned kUser = 0x0400;
+constexpr unsigned kApp = 0x8000;
 constexpr unsigned kFirstRegistered = 0xC000;  // RegisterWindowMessage range
 constexpr unsigned kLastRegistered = 0xFFFF;
 constexpr uintptr_t kScMinimize = 0xF020;  // WM_SYSCOMMAND's wParam, low four bits masked

@@ -64,6 +64,7 @@ TMainForm::TMainForm(TApplication& app, std::vector<std::string> args)
       MnDelete(PopupMenu.Add("")),
       N7(PopupMenu.AddSeparator()),
       MnUseWithMouse(PopupMenu.Add("")),
+      MnUseWithProgram(PopupMenu.Add("")),
       MnShow(TaskTrayMenu.Add("Show Window")),
       MnShowMCPanel(TaskTrayMenu.Add("")),
       N2(TaskTrayMenu.AddSeparator()),

@@ -17,6 +17,7 @@
 #include "forms/controls.h"
 #include "forms/form.h"
 #include "forms/menus.h"
+#include "forms/message.h"
 #include "forms/screen.h"
 #include "forms/timer.h"
 #include "platform/owned_handles.h"
@@ -85,6 +86,7 @@ class TMainForm : public TForm {
   ShownCursor PreviewCursor;
   // Dialog filters, in the user's language.
   std::string CursorOpenFilter;
+  std::string ProgramOpenFilter;
   std::string SaveDialogFilter;
 
   // ---- option panel ----
@@ -109,7 +111,8 @@ class TMainForm : public TForm {
   TMenuItem& N4;
   TMenuItem& MnDelete;
   TMenuItem& N7;
-  TMenuItem& MnUseWithMouse;  // its submenu lists the pointing devices
+  TMenuItem& MnUseWithMouse;    // its submenu lists the pointing devices
+  TMenuItem& MnUseWithProgram;  // ... and this one the programs
 
   // ---- tray menu ----
   TPopupMenu TaskTrayMenu;
@@ -249,6 +252,9 @@ class TMainForm : public TForm {
   TButton& Button(int n) { return *slotButtons_.at(static_cast<size_t>(n)); }
   // Applies profile n (0 to 10); false when there is nothing to apply.
   bool ApplySlot(int n, bool beep, bool refreshTip);
+  // A slot the user chose (button, hot key, tray, second start): applied with the beep,
+  // and the configuration remembered for a program in front is forgotten.
+  bool ApplyChosenSlot(int n);
   void SetSlotFromSystem(int n);
   void RefreshSlot(int n);
   void RefreshAllSlots();
@@ -300,6 +306,42 @@ class TMainForm : public TForm {
   std::string DeviceNames(const TMouseProfile& profile);
   void RawInput(TMessage& msg);
   void DevicesChanged();
+
+  // ---- programs bound to slots ----
+  // The message the foreground hook sends to the window (wParam: the event, lParam:
+  // the window that came to the front).
+  static constexpr unsigned kForegroundChangedMsg = wm::kApp + 1;
+  // The programs the slot menu lists now, in its order.
+  std::vector<std::string> MenuPrograms;
+  // The hook on foreground changes: set while some set slot holds a program.
+  Handle ForegroundHook = kNoHandle;
+  // The configuration in force before a bound program's slot was applied, while it is
+  // to be put back.
+  std::optional<TMouseProfile> Remembered;
+  void FillProgramMenu();
+  // Binds the program to slot n, taking it from any other slot; unbinds it when n has
+  // it and unbind is true.
+  void ToggleProgram(int n, const std::string& name, bool unbind);
+  void MnOtherProgramClick(int n);
+  // The slot a program belongs to; 0 when none.
+  int SlotOfProgram(const std::string& name);
+  // The program of a process: its executable's file name; empty when it cannot be read.
+  std::string ProgramOfProcess(uint32_t process);
+  // The program a window of the process belongs to (a store app's frame: the app it
+  // holds); hosted tells whether the frame's content decided.
+  std::string ProgramOfWindow(Handle wnd, uint32_t process, bool* hosted);
+  // Sets the hook while a set slot holds a program and removes it otherwise.
+  void UpdateForegroundHook();
+  // Drops what a hand-edited file could hold: programs of empty slots, a program in a
+  // second slot, path parts, names no file can have.
+  void CheckProgramBindings();
+  void ForegroundChanged(Handle wnd);
+  // Puts the remembered configuration back, or applies the slot of the mouse in use.
+  void SwitchBack();
+  // Puts the remembered configuration back (the parts the set type covers); nothing
+  // when none is remembered.
+  void PutBackRemembered(bool refreshTip);
+  std::string ProgramNames(const TMouseProfile& profile);
 
   // ---- tray icon ----
   void AddTrayIcon();
@@ -387,6 +429,14 @@ class TMainForm : public TForm {
   CursorScheme scheme_;
   std::array<std::unique_ptr<TMouseProfile>, kProfileCount> profiles_;
   std::array<TButton*, kSlotCount + 1> slotButtons_{};
+  // Windows whose program was looked up, with the slot it belongs to (-1: a window that
+  // changes nothing); a window keeps its process for its life.
+  struct KnownWindow {
+    Handle Window;
+    uint32_t Process;
+    int Slot;
+  };
+  std::vector<KnownWindow> knownWindows_;
 };
 
 }  // namespace tivoler

@@ -94,6 +94,7 @@ void TMainForm::LoadSettings() {
   PlaceWindow();
   for (int i = 0; i < kProfileCount; ++i) Profile(i).LoadFromList(lines, i);
   CheckDeviceBindings();
+  CheckProgramBindings();
   RefreshAllSlots();
   settingsText_ = content;
   settingsRead_ = true;

@@ -49,7 +49,10 @@ void TMainForm::CreateSlotArea() {
   MnSetKey.OnClick = [this] { MnSetKeyClick(); };
   MnDelete.OnClick = [this] { MnDeleteClick(); };
   MnCreateShortCut.OnClick = [this] { MnCreateShortCutClick(); };
-  PopupMenu.OnPopup = [this] { FillDeviceMenu(); };
+  PopupMenu.OnPopup = [this] {
+    FillDeviceMenu();
+    FillProgramMenu();
+  };
   StatusTimer.OnTimer = [this] { StatusTimerTimer(); };
 }
 
@@ -70,14 +73,21 @@ bool TMainForm::ApplySlot(int n, bool beep, bool refreshTip) {
   return true;
 }
 
+bool TMainForm::ApplyChosenSlot(int n) {
+  if (!ApplySlot(n, true, true)) return false;
+  // The user's choice stands when the program in front goes.
+  Remembered.reset();
+  return true;
+}
+
 void TMainForm::ButtonClick() {
-  if (ApplySlot(CurrentSlot, true, true) && SetAndCloseCB.Checked()) Close();
+  if (ApplyChosenSlot(CurrentSlot) && SetAndCloseCB.Checked()) Close();
 }
 
 void TMainForm::RightSetClick() { ButtonClick(); }
 
 void TMainForm::TraySlotClick(int n) {
-  if (ApplySlot(n, true, true) && SetAndCloseCB.Checked()) Close();
+  if (ApplyChosenSlot(n) && SetAndCloseCB.Checked()) Close();
 }
 
 void TMainForm::SetSlotFromSystem(int n) {
@@ -133,7 +143,7 @@ void TMainForm::FormKeyPress(char& key) {
   for (int n = 1; n <= kSlotCount; ++n) {
     if (Profile(n).Key != code) continue;
     Button(n).SetFocus();
-    if (ApplySlot(n, true, true) && SetAndCloseCB.Checked()) Close();
+    if (ApplyChosenSlot(n) && SetAndCloseCB.Checked()) Close();
   }
 }
 
@@ -149,6 +159,7 @@ void TMainForm::MnDeleteClick() {
   ArmSave();
   RefreshSlot(n);
   UpdateRawInputRegistration();
+  UpdateForegroundHook();
 }
 
 void TMainForm::SelectSlot(TButton& button) {
@@ -159,6 +170,7 @@ void TMainForm::SelectSlot(TButton& button) {
   MnCreateShortCut.Enabled = set;
   MnDelete.Enabled = set;
   MnUseWithMouse.Enabled = set;
+  MnUseWithProgram.Enabled = set;
 }
 
 void TMainForm::ButtonMouseDown(TButton& button) {
@@ -178,7 +190,10 @@ void TMainForm::ShowSlotStatus(TButton& button) {
 
 // The status line names a set slot for ten seconds from now.
 void TMainForm::ShowStatus(const TMouseProfile& profile) {
-  StatusBar.SetSimpleText(CompactSummary(profile) + DeviceNames(profile));
+  const std::string programs = ProgramNames(profile);
+  const std::string devices = DeviceNames(profile);
+  StatusBar.SetSimpleText(CompactSummary(profile) + devices +
+                          (programs.empty() ? "" : (devices.empty() ? " " : ", ") + programs));
   StatusTimer.SetEnabled(false);
   StatusTimer.SetEnabled(true);
 }
@@ -228,8 +243,10 @@ void TMainForm::RefreshSlot(int n) {
   const bool hasKey = KeyCharacter(p.Key, &key);
   button.SetCaption(hasKey ? std::string(1, key) : "(" + number + ")");
   const std::string devices = DeviceNames(p);
+  const std::string programs = ProgramNames(p);
   button.SetHint(Text(kTextSlotHint) + number + SlotSummary(p) +
-                 (devices.empty() ? "" : "\n" + Text(kTextSlotDevices) + devices.substr(1)));
+                 (devices.empty() ? "" : "\n" + Text(kTextSlotDevices) + devices.substr(1)) +
+                 (programs.empty() ? "" : "\n" + Text(kTextSlotPrograms) + programs));
   std::string caption =
       button.Caption() +
       Text(IsText(p.ExchangeLR, "false") ? kTextTrayEntryRighty : kTextTrayEntryLefty);

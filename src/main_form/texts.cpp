@@ -92,6 +92,8 @@ void TMainForm::ApplyLanguage() {
   MnCreateShortCut.Caption = Text(kTextSlotMenuCreateShortcut);
   MnDelete.Caption = Text(kTextSlotMenuDelete);
   MnUseWithMouse.Caption = Text(kTextSlotMenuUseWithMouse);
+  MnUseWithProgram.Caption = Text(kTextSlotMenuUseWithProgram);
+  ProgramOpenFilter = Text(kTextProgramFileFilter);
   MnShowMCPanel.Caption = Text(kTextTrayMenuMousePanel);
   MnReloadCursors.Caption = Text(kTextTrayMenuReloadCursors);
   MnExit.Caption = Text(kTextTrayMenuExit);

@@ -45,10 +45,15 @@ void TMainForm::FormCreate() {
     AddTrayIcon();
     RefreshSlot(0);
     UpdateRawInputRegistration();
+    UpdateForegroundHook();
+    // A bound program may be in front already when the program starts hidden.
+    ForegroundChanged(Os().GetForegroundWindow());
   }
 }
 
 void TMainForm::FormDestroy() {
+  if (ForegroundHook != kNoHandle) Os().UnhookWinEvent(ForegroundHook);
+  ForegroundHook = kNoHandle;
   RemoveDropTarget();
   RemoveTrayIcon();
   PreviewCursor.Clear();
@@ -79,7 +84,7 @@ void TMainForm::WndProc(TMessage& msg) {
     // Only a running second instance sends this, with 1..10; a foreign sender's
     // other numbers must not reach the profile table.
     const intptr_t slot = static_cast<intptr_t>(msg.WParam);
-    if (slot >= 1 && slot <= kSlotCount && ApplySlot(static_cast<int>(slot), true, true) &&
+    if (slot >= 1 && slot <= kSlotCount && ApplyChosenSlot(static_cast<int>(slot)) &&
         SetAndCloseCB.Checked()) {
       Close();
     }
@@ -87,14 +92,17 @@ void TMainForm::WndProc(TMessage& msg) {
     RawInput(msg);
   } else if (msg.Msg == wm::kInputDeviceChange) {
     DevicesChanged();
+  } else if (msg.Msg == kForegroundChangedMsg) {
+    if (msg.WParam == win::kEventSystemForeground)
+      ForegroundChanged(static_cast<Handle>(msg.LParam));
   }
   TForm::WndProc(msg);
 }
 
 void TMainForm::ForceForeground(Handle wnd) {
   OsPort& os = Os();
-  const uint32_t foregroundThread = os.GetWindowThreadProcessId(os.GetForegroundWindow());
-  const uint32_t ownThread = os.GetWindowThreadProcessId(wnd);
+  const uint32_t foregroundThread = os.GetWindowThreadProcessId(os.GetForegroundWindow(), nullptr);
+  const uint32_t ownThread = os.GetWindowThreadProcessId(wnd, nullptr);
   os.AttachThreadInput(ownThread, foregroundThread, true);
   uint32_t savedTimeout = 0;
   os.SystemParametersInfoA(win::kSpiGetForegroundLockTimeout, 0, &savedTimeout, 0);
@@ -184,6 +192,9 @@ void TMainForm::FormCloseQuery(bool& canClose) {
     HideWindow();
     return;
   }
+  // An exit never leaves a bound program's settings behind: what they replaced is the
+  // previous configuration.
+  PutBackRemembered(false);
   ReadFromSystem(true);
   SaveSettings();
   canClose = true;

@@ -105,6 +105,14 @@ constexpr uint32_t kRidevInputSink = 0x00000100;
 constexpr uint32_t kRidevDevNotify = 0x00002000;
 }  // namespace win
 
+// Programs and the window in front.
+namespace win {
+constexpr uint32_t kEventSystemForeground = 0x0003;
+constexpr uint32_t kWinEventOutOfContext = 0x0000;
+constexpr uint32_t kWinEventSkipOwnProcess = 0x0002;
+constexpr uint32_t kProcessQueryLimitedInformation = 0x1000;
+}  // namespace win
+
 // What a key watch has seen (OsPort::KeyChanged).
 enum class KeyWatchState {
   Unchanged,
@@ -127,8 +135,10 @@ class OsPort {
   virtual intptr_t SendMessageA(Handle wnd, unsigned msg, uintptr_t wParam, intptr_t lParam) = 0;
   virtual bool ShowWindow(Handle wnd, int cmd) = 0;
   virtual Handle GetForegroundWindow() = 0;
-  virtual uint32_t GetWindowThreadProcessId(Handle wnd) = 0;  // thread id only
+  // The thread that made the window; processId (when given) receives its process.
+  virtual uint32_t GetWindowThreadProcessId(Handle wnd, uint32_t* processId) = 0;
   virtual uint32_t GetCurrentThreadId() = 0;
+  virtual uint32_t GetCurrentProcessId() = 0;
   virtual bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) = 0;
   virtual bool SetForegroundWindow(Handle wnd) = 0;
   virtual int GetSystemMetrics(int index) = 0;
@@ -249,6 +259,29 @@ class OsPort {
   // (SYSTEM\CurrentControlSet\Enum; FriendlyName, else DeviceDesc, without an "@inf,%id%;"
   // prefix); empty when there is none.
   virtual std::string DeviceDescription(const std::string& devicePath) = 0;
+
+  // Windows of other programs: EnumWindows (every top-level window, front to back),
+  // EnumChildWindows, IsWindowVisible, GetWindowTextA and GetClassNameA (empty when the
+  // window has none or is gone).
+  virtual std::vector<Handle> EnumWindows() = 0;
+  virtual std::vector<Handle> EnumChildWindows(Handle parent) = 0;
+  virtual bool IsWindowVisible(Handle wnd) = 0;
+  virtual std::string GetWindowTextA(Handle wnd) = 0;
+  virtual std::string GetClassNameA(Handle wnd) = 0;
+
+  // Processes: OpenProcess (kNoHandle when refused; the handle goes to CloseHandle) and
+  // QueryFullProcessImageNameA with the given flags (0: the Win32 path form).
+  virtual Handle OpenProcess(uint32_t desiredAccess, bool inherit, uint32_t processId) = 0;
+  virtual bool QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) = 0;
+
+  // SetWinEventHook for the events eventMin to eventMax of every process and thread, with
+  // flags (WINEVENT_*). The hook's procedure runs on this thread, in its message loop,
+  // and sends message to target: wParam the event, lParam the event's window (events of
+  // a window's parts, idObject other than OBJID_WINDOW, are not passed on). kNoHandle
+  // when the system refuses the hook.
+  virtual Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags,
+                                 Handle target, unsigned message) = 0;
+  virtual bool UnhookWinEvent(Handle hook) = 0;
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).
   virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) = 0;

@@ -559,4 +559,67 @@ void TypeIntoFileDialog(HWND dialog, const std::string& path) {
   PressKey(VK_RETURN);
 }
 
+std::string HintOf(DWORD pid, HWND button, int slot) {
+  RECT r;
+  GetWindowRect(button, &r);
+  SetCursorPos(r.left - 40, r.top);
+  Sleep(100);
+  SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
+  Sleep(50);
+  SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
+  const std::string number = std::to_string(slot);
+  std::string tip;
+  WaitUntil(
+      [&] {
+        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+          DWORD owner = 0;
+          GetWindowThreadProcessId(w, &owner);
+          if (owner == pid && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
+            tip = WindowText(w);
+          }
+        }
+        // "Slot2\n..." in English, the number after a space in Japanese.
+        return tip.find("Slot" + number + "\n") != std::string::npos ||
+               tip.find(" " + number + "\n") != std::string::npos;
+      },
+      5000);
+  return tip;
+}
+
+bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
+  auto shown = [&] {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(w, &owner);
+      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
+    }
+    return false;
+  };
+  // Another program that is still starting can take the focus back: the window is
+  // brought to the front again, and the menu asked for by a right click, else from the
+  // keyboard (Tab to the button, Shift+F10).
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    SetForegroundWindow(main);
+    WaitUntil(
+        [&] {
+          HWND focus = FocusOf(main);
+          return GetForegroundWindow() == main && (focus == main || IsChild(main, focus));
+        },
+        5000);
+    Sleep(GetDoubleClickTime() + 50);
+    ClickCenter(button, true);
+    if (!WaitUntil(shown, 3000)) {
+      for (int tab = 0; tab < 16 && FocusOf(main) != button; ++tab) {
+        PressKey(VK_TAB);
+        WaitUntil([&] { return FocusOf(main) == button; }, 300);
+      }
+      if (FocusOf(main) == button) PressChord(VK_SHIFT, VK_F10);
+      if (!WaitUntil(shown, 5000)) continue;
+    }
+    PressKey(key);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace e2e

@@ -73,6 +73,9 @@ void ClickCenter(HWND hwnd, bool right = false);
 int ShownMenus(DWORD pid);
 // Opens a control's pop-up menu with a right click and picks an item by its key.
 bool ChooseFromPopupMenu(DWORD pid, HWND control, WORD key);
+// Opens a slot button's menu (a right click, else the focus moved to it with Tab and
+// Shift+F10) and picks an item by its key.
+bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key);
 // Replaces the name in the file dialog's name field with path and presses Enter.
 void TypeIntoFileDialog(HWND dialog, const std::string& path);
 
@@ -102,6 +105,8 @@ std::string WindowText(HWND hwnd);
 std::vector<std::string> TrayTips();
 // Clicks the tray icons (left or right) until cond holds; false when it never did.
 bool ClickTrayIcon(bool right, const std::function<bool()>& cond);
+// The hint of slot button slot, as its tooltip shows it with the pointer over it.
+std::string HintOf(DWORD pid, HWND button, int slot);
 // The window that has the keyboard focus in top's thread.
 HWND FocusOf(HWND top);
 void CreateRegistryKey(const std::string& key);

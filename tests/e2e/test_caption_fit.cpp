@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -333,7 +334,7 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
       "ExchangeLR1=false\r\nSpeed1=10\r\nAccell11=true\r\nAccelT11=6\r\nAccell21=false\r\n"
       "AccelT21=0\r\nWheelSL1=3\r\nKey1=97\r\n"
       "ExchangeLR2=true\r\nSpeed2=14\r\nAccell12=false\r\nAccelT12=0\r\nAccell22=false\r\n"
-      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\n");
+      "AccelT22=0\r\nWheelSL2=5\r\nKey2=\r\nPrograms1=winemine.exe\r\n");
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
   // Pictures at another display scale are named by its DPI; those at 96 DPI are the guide's.
   const std::string language =
@@ -441,35 +442,71 @@ TEST_F(Language, EveryCaptionFitsItsControlInItsFont) {
   }
   EXPECT_TRUE(trayMenuSaved);
 
-  // The first slot's menu with its list of pointing devices open beside it.
-  ASSERT_TRUE(ClickUntil(
-      ControlOf(main, ids::kFirstSlotButton), [&] { return ShownMenuOf(process->Id()) != nullptr; },
-      true));
-  PressKey('U');
-  // The picture holds both menu windows, the slot menu and its open submenu.
-  RECT menus = {};
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        int shown = 0;
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner != process->Id() || ClassOf(w) != "#32768" || !IsWindowVisible(w)) continue;
-          RECT r;
-          GetWindowRect(w, &r);
-          if (shown++ == 0) {
-            menus = r;
-          } else {
-            UnionRect(&menus, &menus, &r);
+  // The first slot's menu with its list of pointing devices open beside it, then with
+  // its list of programs: two running with a window, and the slot's own, not running.
+  // The programs' windows come to the front as they start: the window is brought back
+  // and the second menu opened from the keyboard.
+  char system[MAX_PATH] = {};
+  GetSystemDirectoryA(system, MAX_PATH);
+  char windows[MAX_PATH] = {};
+  GetWindowsDirectoryA(windows, MAX_PATH);
+  std::vector<std::unique_ptr<Process>> programs;
+  for (const char* key : {"U", "P"}) {
+    if (*key == 'U') {
+      ASSERT_TRUE(ClickUntil(
+          ControlOf(main, ids::kFirstSlotButton),
+          [&] { return ShownMenuOf(process->Id()) != nullptr; }, true));
+      PressKey('U');
+    } else {
+      for (const std::string& path :
+           {std::string(system) + "\\notepad.exe", std::string(windows) + "\\regedit.exe"}) {
+        programs.push_back(std::make_unique<Process>("", path));
+        const DWORD pid = programs.back()->Id();
+        WaitForInputIdle(programs.back()->Handle(), 15000);  // its start-up done
+        ASSERT_TRUE(WaitUntil([&] {
+          for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner == pid && IsWindowVisible(w) && !WindowText(w).empty()) {
+              MoveWindow(w, 650, 550, 350, 200, TRUE);  // away from the window and its menus
+              return true;
+            }
           }
-        }
-        return shown == 2;
-      },
-      5000));
-  EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + "-slot-devices.bmp")));
-  PressKey(VK_ESCAPE);
-  PressKey(VK_ESCAPE);
-  EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+          return false;
+        }));
+      }
+      SetForegroundWindow(main);
+      ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }));
+      Sleep(300);
+      ASSERT_TRUE(ChooseFromSlotMenu(process->Id(), main, ControlOf(main, ids::kFirstSlotButton),
+                                     'P'));
+    }
+    // The picture holds both menu windows, the slot menu and its open submenu.
+    RECT menus = {};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          int shown = 0;
+          for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != process->Id() || ClassOf(w) != "#32768" || !IsWindowVisible(w)) continue;
+            RECT r;
+            GetWindowRect(w, &r);
+            if (shown++ == 0) {
+              menus = r;
+            } else {
+              UnionRect(&menus, &menus, &r);
+            }
+          }
+          return shown == 2;
+        },
+        5000));
+    const std::string picture = *key == 'U' ? "-slot-devices.bmp" : "-slot-programs.bmp";
+    EXPECT_TRUE(SaveScreenshot(menus, ScreenshotPath(language + picture)));
+    PressKey(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return ShownMenuOf(process->Id()) == nullptr; }, 5000));
+  }
 }
 
 }  // namespace

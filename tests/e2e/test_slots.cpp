@@ -223,31 +223,6 @@ bool MoveMouseUntil(const std::function<bool()>& cond, int times = 300) {
   return false;
 }
 
-// The hint of the slot button under the pointer, as its tooltip shows it.
-std::string HintOf(DWORD pid, HWND button) {
-  RECT r;
-  GetWindowRect(button, &r);
-  SetCursorPos(r.left - 40, r.top);
-  Sleep(100);
-  SetCursorPos(r.left + 8, (r.top + r.bottom) / 2);
-  Sleep(50);
-  SetCursorPos(r.left + 10, (r.top + r.bottom) / 2);
-  std::string tip;
-  WaitUntil(
-      [&] {
-        for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-          DWORD owner = 0;
-          GetWindowThreadProcessId(w, &owner);
-          if (owner == pid && ClassOf(w) == "tooltips_class32" && IsWindowVisible(w)) {
-            tip = WindowText(w);
-          }
-        }
-        return tip.find("Slot2") != std::string::npos || tip.find("2\n") != std::string::npos;
-      },
-      5000);
-  return tip;
-}
-
 TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
   ResetMouseRegistry("7");
   const std::string slot2 =
@@ -290,7 +265,7 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
         << shown;
 
     // The slot's hint names the device as the status line does, by a name, not a path.
-    const std::string hint = HintOf(process.Id(), button2);
+    const std::string hint = HintOf(process.Id(), button2, 2);
     // Its last line, after the label ("Mouse: " in English).
     const size_t at = hint.find(": ", hint.rfind('\n') + 1);
     ASSERT_NE(hint.rfind('\n'), std::string::npos) << hint;
@@ -316,7 +291,7 @@ TEST(Slots, BoundMouseSwitchesToItsSlotWhenMovedAndStaysBoundAfterARestart) {
   Process process("");
   HWND main = WaitForMain(process);
   ASSERT_NE(main, nullptr);
-  const std::string hint = HintOf(process.Id(), GetDlgItem(main, ids::kFirstSlotButton + 1));
+  const std::string hint = HintOf(process.Id(), GetDlgItem(main, ids::kFirstSlotButton + 1), 2);
   EXPECT_NE(hint.find(": " + name), std::string::npos) << hint;
   EXPECT_TRUE(MoveMouseUntil([] { return RegistryText(kMouse, "MouseSensitivity") == "15"; }));
   PostMessageA(main, WM_CLOSE, 0, 0);

@@ -401,7 +401,10 @@ Handle FakeOs::CreateMutexA(bool initialOwner, const std::string& name) {
   return 0x78;
 }
 
-void FakeOs::CloseHandle(Handle h) { calls.push_back("CloseHandle " + Str(h)); }
+void FakeOs::CloseHandle(Handle h) {
+  calls.push_back("CloseHandle " + Str(h));
+  openProcesses.erase(h);
+}
 
 Handle FakeOs::FindWindowA(const std::string& title) {
   calls.push_back("FindWindowA " + title);
@@ -429,9 +432,75 @@ bool FakeOs::ShowWindow(Handle wnd, int cmd) {
 
 Handle FakeOs::GetForegroundWindow() { return foregroundWindow; }
 
-uint32_t FakeOs::GetWindowThreadProcessId(Handle wnd) {
+uint32_t FakeOs::GetWindowThreadProcessId(Handle wnd, uint32_t* processId) {
+  if (processId) {
+    auto window = windows.find(wnd);
+    *processId = window == windows.end() ? 0 : window->second.process;
+  }
   auto it = windowThreads.find(wnd);
   return it == windowThreads.end() ? currentThread : it->second;
+}
+
+std::vector<Handle> FakeOs::EnumWindows() {
+  calls.push_back("EnumWindows");
+  std::vector<Handle> top;
+  for (const auto& [handle, window] : windows) {
+    if (window.parent == kNoHandle) top.push_back(handle);
+  }
+  return top;
+}
+
+std::vector<Handle> FakeOs::EnumChildWindows(Handle parent) {
+  calls.push_back("EnumChildWindows " + Str(parent));
+  std::vector<Handle> children;
+  for (const auto& [handle, window] : windows) {
+    if (window.parent == parent) children.push_back(handle);
+  }
+  return children;
+}
+
+bool FakeOs::IsWindowVisible(Handle wnd) {
+  auto it = windows.find(wnd);
+  return it != windows.end() && it->second.visible;
+}
+
+std::string FakeOs::GetWindowTextA(Handle wnd) {
+  auto it = windows.find(wnd);
+  return it == windows.end() ? "" : it->second.title;
+}
+
+std::string FakeOs::GetClassNameA(Handle wnd) {
+  calls.push_back("GetClassNameA " + Str(wnd));
+  auto it = windows.find(wnd);
+  return it == windows.end() ? "" : it->second.className;
+}
+
+Handle FakeOs::OpenProcess(uint32_t access, bool inherit, uint32_t processId) {
+  calls.push_back("OpenProcess " + Str(access) + " " + (inherit ? "1 " : "0 ") + Str(processId));
+  if (!processImages.count(processId)) return kNoHandle;
+  const Handle handle = 0x60000 + processId;
+  openProcesses.insert(handle);
+  return handle;
+}
+
+bool FakeOs::QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) {
+  calls.push_back("QueryFullProcessImageNameA " + Str(process) + " " + Str(flags));
+  if (!openProcesses.count(process)) return false;
+  *path = processImages.at(static_cast<uint32_t>(process - 0x60000));
+  return true;
+}
+
+Handle FakeOs::SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
+                               unsigned message) {
+  calls.push_back("SetWinEventHook " + Str(eventMin) + " " + Str(eventMax) + " " + Str(flags));
+  const Handle hook = nextHandle_++;
+  winEventHooks[hook] = WinEventHook{eventMin, eventMax, flags, target, message};
+  return hook;
+}
+
+bool FakeOs::UnhookWinEvent(Handle hook) {
+  calls.push_back("UnhookWinEvent");
+  return winEventHooks.erase(hook) == 1;
 }
 
 bool FakeOs::AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) {

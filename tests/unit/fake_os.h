@@ -73,6 +73,25 @@ class FakeOs : public OsPort {
   std::map<Handle, uint32_t> windowThreads{{0x500, 77}};
   uint32_t currentThread = 1;
   int messageBoxAnswer = win::kIdOk;
+  // Windows of the desktop, front to back by handle; a child names its parent.
+  struct FakeWindow {
+    uint32_t process = 0;
+    std::string title;
+    std::string className = "Window";
+    bool visible = true;
+    Handle parent = kNoHandle;
+  };
+  std::map<Handle, FakeWindow> windows;
+  uint32_t currentProcess = 4000;
+  // The image path of each process that opens; any other refuses to open.
+  std::map<uint32_t, std::string> processImages;
+  std::set<Handle> openProcesses;  // opened and not closed
+  struct WinEventHook {
+    uint32_t eventMin, eventMax, flags;
+    Handle target;
+    unsigned message;
+  };
+  std::map<Handle, WinEventHook> winEventHooks;
   std::map<std::string, unsigned> registeredMessages;
   std::vector<SentMessage> sent;
 
@@ -90,8 +109,9 @@ class FakeOs : public OsPort {
   intptr_t SendMessageA(Handle wnd, unsigned msg, uintptr_t wParam, intptr_t lParam) override;
   bool ShowWindow(Handle wnd, int cmd) override;
   Handle GetForegroundWindow() override;
-  uint32_t GetWindowThreadProcessId(Handle wnd) override;
+  uint32_t GetWindowThreadProcessId(Handle wnd, uint32_t* processId) override;
   uint32_t GetCurrentThreadId() override { return currentThread; }
+  uint32_t GetCurrentProcessId() override { return currentProcess; }
   bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) override;
   bool SetForegroundWindow(Handle wnd) override;
   int GetSystemMetrics(int index) override;
@@ -122,6 +142,16 @@ class FakeOs : public OsPort {
                                      uint32_t size) override;
   bool PathUnExpandEnvStringsA(const std::string& path, char* buffer, uint32_t size) override;
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override;
+  std::vector<Handle> EnumWindows() override;
+  std::vector<Handle> EnumChildWindows(Handle parent) override;
+  bool IsWindowVisible(Handle wnd) override;
+  std::string GetWindowTextA(Handle wnd) override;
+  std::string GetClassNameA(Handle wnd) override;
+  Handle OpenProcess(uint32_t desiredAccess, bool inherit, uint32_t processId) override;
+  bool QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) override;
+  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
+                         unsigned message) override;
+  bool UnhookWinEvent(Handle hook) override;
   long SHGetFolderPathA(int csidl, std::string* path) override;
   bool CreateDirectoryA(const std::string& path) override;
   bool RemoveDirectoryA(const std::string& path) override;

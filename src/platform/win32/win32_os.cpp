@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 #include <shobjidl.h>
 
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -105,6 +106,31 @@ struct KeyWatch {
   }
 };
 
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
+  reinterpret_cast<std::vector<Handle>*>(list)->push_back(FromPointer(wnd));
+  return TRUE;
+}
+
+// Where each event hook's events go: a window and the message it is sent.
+struct WinEventTarget {
+  HWND window;
+  UINT message;
+};
+std::map<HWINEVENTHOOK, WinEventTarget>& WinEventTargets() {
+  static std::map<HWINEVENTHOOK, WinEventTarget> targets;
+  return targets;
+}
+
+// An out-of-context hook's procedure runs on the thread that set the hook, while it
+// takes its messages: a message sent to that thread's window is handled at once.
+void CALLBACK ForwardWinEvent(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object, LONG, DWORD,
+                              DWORD) {
+  if (object != OBJID_WINDOW || !wnd) return;
+  const auto found = WinEventTargets().find(hook);
+  if (found == WinEventTargets().end()) return;
+  ::SendMessageA(found->second.window, found->second.message, event, reinterpret_cast<LPARAM>(wnd));
+}
+
 class Win32OsPort : public OsPort {
  public:
   Handle OpenMutexA(uint32_t access, bool inherit, const std::string& name) override {
@@ -126,10 +152,14 @@ class Win32OsPort : public OsPort {
   }
   bool ShowWindow(Handle wnd, int cmd) override { return ::ShowWindow(AsHwnd(wnd), cmd); }
   Handle GetForegroundWindow() override { return FromPointer(::GetForegroundWindow()); }
-  uint32_t GetWindowThreadProcessId(Handle wnd) override {
-    return ::GetWindowThreadProcessId(AsHwnd(wnd), nullptr);
+  uint32_t GetWindowThreadProcessId(Handle wnd, uint32_t* processId) override {
+    DWORD process = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(AsHwnd(wnd), processId ? &process : nullptr);
+    if (processId) *processId = process;
+    return thread;
   }
   uint32_t GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
+  uint32_t GetCurrentProcessId() override { return ::GetCurrentProcessId(); }
   bool AttachThreadInput(uint32_t attach, uint32_t attachTo, bool doAttach) override {
     return ::AttachThreadInput(attach, attachTo, doAttach);
   }
@@ -508,6 +538,56 @@ class Win32OsPort : public OsPort {
       if (!value.empty()) return value;
     }
     return "";
+  }
+
+  std::vector<Handle> EnumWindows() override {
+    std::vector<Handle> windows;
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+  }
+  std::vector<Handle> EnumChildWindows(Handle parent) override {
+    std::vector<Handle> windows;
+    ::EnumChildWindows(AsHwnd(parent), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+  }
+  bool IsWindowVisible(Handle wnd) override { return ::IsWindowVisible(AsHwnd(wnd)) != FALSE; }
+  std::string GetWindowTextA(Handle wnd) override {
+    char text[512] = {};
+    const int length = ::GetWindowTextA(AsHwnd(wnd), text, sizeof(text));
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+  }
+  std::string GetClassNameA(Handle wnd) override {
+    char name[256] = {};
+    const int length = ::GetClassNameA(AsHwnd(wnd), name, sizeof(name));
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+  }
+
+  Handle OpenProcess(uint32_t access, bool inherit, uint32_t processId) override {
+    return FromPointer(::OpenProcess(access, inherit, processId));
+  }
+  // Kernel32 has it from Windows Vista on; the headers of the build declare the system
+  // before it, so it is looked up by name.
+  bool QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) override {
+    using ImageNameFunction = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    static const auto imageName = reinterpret_cast<ImageNameFunction>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+    char name[MAX_PATH * 2] = {};
+    DWORD size = sizeof(name);
+    if (!imageName || !imageName(AsHandle(process), flags, name, &size)) return false;
+    path->assign(name, size);
+    return true;
+  }
+
+  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
+                         unsigned message) override {
+    HWINEVENTHOOK hook =
+        ::SetWinEventHook(eventMin, eventMax, nullptr, ForwardWinEvent, 0, 0, flags);
+    if (hook) WinEventTargets()[hook] = {AsHwnd(target), message};
+    return FromPointer(hook);
+  }
+  bool UnhookWinEvent(Handle hook) override {
+    WinEventTargets().erase(reinterpret_cast<HWINEVENTHOOK>(hook));
+    return ::UnhookWinEvent(reinterpret_cast<HWINEVENTHOOK>(hook)) != FALSE;
   }
 
   bool SameTextIgnoreCase(const std::string& a, const std::string& b) override {
