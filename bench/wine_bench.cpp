@@ -974,6 +974,9 @@ int Foreground(int changes) {
   for (int i = 0; i < changes; ++i) {
     HWND front = i % 2 ? b : a;
     SetForegroundWindow(front);
+    // A window of another program comes to the front a moment later.
+    const double until = NowMicroseconds() + 200000;
+    while (GetForegroundWindow() != front && NowMicroseconds() < until) Sleep(0);
     made += GetForegroundWindow() == front;
     if (i % 50 == 49) Sleep(5);  // lets both programs keep up
   }

@@ -14,7 +14,7 @@ std::string ProgramFileName(OsPort& os, const std::string& path) {
       ++i;  // its second byte may look like a backslash
     }
   }
-  return path.substr(start <= path.size() ? start : path.size());
+  return path.substr(start < path.size() ? start : path.size());
 }
 
 std::string ProgramListText(const std::vector<std::string>& programs) {

@@ -71,12 +71,13 @@ void TMainForm::FillProgramMenu() {
     const uint32_t own = Os().GetCurrentProcessId();
     for (Handle wnd : Os().EnumWindows()) {
       if (!Os().IsWindowVisible(wnd)) continue;
-      const std::string title = Os().GetWindowTextA(wnd);
-      const std::string className = Os().GetClassNameA(wnd);
-      if (title.empty() || className == "Progman" || IsPassingWindowClass(className)) continue;
+      // This program's own windows first: their title is asked of this thread.
       uint32_t process = 0;
       Os().GetWindowThreadProcessId(wnd, &process);
       if (process == 0 || process == own) continue;
+      const std::string title = Os().GetWindowTextA(wnd);
+      const std::string className = Os().GetClassNameA(wnd);
+      if (title.empty() || className == "Progman" || IsPassingWindowClass(className)) continue;
       bool hosted = false;
       const std::string program = ProgramOfWindow(wnd, process, &hosted);
       if (program.empty()) continue;
