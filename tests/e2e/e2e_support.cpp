@@ -587,14 +587,7 @@ std::string HintOf(DWORD pid, HWND button, int slot) {
 }
 
 bool ChooseFromSlotMenu(DWORD pid, HWND main, HWND button, WORD key) {
-  auto shown = [&] {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-      DWORD owner = 0;
-      GetWindowThreadProcessId(w, &owner);
-      if (owner == pid && ClassOf(w) == "#32768" && IsWindowVisible(w)) return true;
-    }
-    return false;
-  };
+  auto shown = [&] { return ShownMenus(pid) > 0; };
   // Another program that is still starting can take the focus back: the window is
   // brought to the front again, and the menu asked for by a right click, else from the
   // keyboard (Tab to the button, Shift+F10).
