@@ -973,10 +973,15 @@ int Foreground(int changes) {
   int made = 0;
   for (int i = 0; i < changes; ++i) {
     HWND front = i % 2 ? b : a;
-    SetForegroundWindow(front);
-    // A window of another program comes to the front a moment later.
-    const double until = NowMicroseconds() + 200000;
-    while (GetForegroundWindow() != front && NowMicroseconds() < until) Sleep(0);
+    // A window of another program comes to the front a moment later. The pauses are of a
+    // millisecond, not yields: on one processor the window's program needs the time to
+    // take the front. A change that crossed the one before it is asked for again (both
+    // programs hear it alike).
+    for (int attempt = 0; attempt < 10 && GetForegroundWindow() != front; ++attempt) {
+      SetForegroundWindow(front);
+      const double until = NowMicroseconds() + 20000;
+      while (GetForegroundWindow() != front && NowMicroseconds() < until) Sleep(1);
+    }
     made += GetForegroundWindow() == front;
     if (i % 50 == 49) Sleep(5);  // lets both programs keep up
   }

@@ -21,6 +21,11 @@ if [ -n "${TIVOLER_IN_ROOT:-}" ]; then
   # Inside the root: the Windows programs under Wine, figures to wine.txt.
   export WINEPREFIX=/tivoler/wineprefix-bench LC_ALL=C
   cd /tivoler/bench || exit 1
+  # Every Wine process on one processor: a request to the wineserver that wakes it on
+  # the other processor costs tens of microseconds more, and which program the scheduler
+  # happens to place there changed the apply figures by 2.5 times between runs.
+  cpu=$(taskset -pc $$ | sed 's/.*: *//; s/[-,].*//')
+  taskset -pc "$cpu" $$ >/dev/null || exit 1
   . ./wine-env.sh
   trap stop_wine EXIT
   start_virtual_display || exit 1

@@ -171,7 +171,10 @@ void TMainForm::UpdateForegroundHook() {
   if (wanted) {
     ForegroundHook = Os().SetWinEventHook(win::kEventSystemForeground, win::kEventSystemForeground,
                                           win::kWinEventOutOfContext | win::kWinEventSkipOwnProcess,
-                                          WindowHandle(), kForegroundChangedMsg);
+                                          [this](uint32_t event, Handle wnd) {
+                                            if (event != win::kEventSystemForeground) return;
+                                            App().Guard([this, wnd] { ForegroundChanged(wnd); });
+                                          });
   } else {
     Os().UnhookWinEvent(ForegroundHook);
     ForegroundHook = kNoHandle;
@@ -182,23 +185,26 @@ void TMainForm::UpdateForegroundHook() {
 
 void TMainForm::ForegroundChanged(Handle wnd) {
   if (ForegroundHook == kNoHandle || wnd == kNoHandle) return;
-  uint32_t process = 0;
-  Os().GetWindowThreadProcessId(wnd, &process);
-  // A window gone already, or one of this program's own (its window, its menus).
-  if (process == 0 || process == Os().GetCurrentProcessId()) return;
+  // A window handle names one window for its life, and the system does not hand the same
+  // value to another window soon after: a known window costs no system call.
   int n = -1;
   bool known = false;
   for (const KnownWindow& window : knownWindows_) {
-    if (window.Window == wnd && window.Process == process) {
+    if (window.Window == wnd) {
       n = window.Slot;
       known = true;
       break;
     }
   }
   if (!known) {
+    uint32_t process = 0;
+    Os().GetWindowThreadProcessId(wnd, &process);
+    // A window gone already changes nothing.
+    if (process == 0) return;
     bool hosted = false;
     std::string program;
-    if (!IsPassingWindowClass(Os().GetClassNameA(wnd))) {
+    // This program's own windows (its window, its menus) change nothing.
+    if (process != Os().GetCurrentProcessId() && !IsPassingWindowClass(Os().GetClassNameA(wnd))) {
       program = ProgramOfWindow(wnd, process, &hosted);
       n = program.empty() ? 0 : SlotOfProgram(program);
     }
@@ -206,7 +212,7 @@ void TMainForm::ForegroundChanged(Handle wnd) {
     // answers that stay are kept.
     if (!hosted && (n < 0 || !program.empty())) {
       if (knownWindows_.size() >= kMaxKnownWindows) knownWindows_.clear();
-      knownWindows_.push_back({wnd, process, n});
+      knownWindows_.push_back({wnd, n});
     }
   }
   if (n < 0) return;

@@ -308,9 +308,6 @@ class TMainForm : public TForm {
   void DevicesChanged();
 
   // ---- programs bound to slots ----
-  // The message the foreground hook sends to the window (wParam: the event, lParam:
-  // the window that came to the front).
-  static constexpr unsigned kForegroundChangedMsg = wm::kApp + 1;
   // The programs the slot menu lists now, in its order.
   std::vector<std::string> MenuPrograms;
   // The hook on foreground changes: set while some set slot holds a program.
@@ -433,7 +430,6 @@ class TMainForm : public TForm {
   // changes nothing); a window keeps its process for its life.
   struct KnownWindow {
     Handle Window;
-    uint32_t Process;
     int Slot;
   };
   std::vector<KnownWindow> knownWindows_;

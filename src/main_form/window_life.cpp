@@ -92,9 +92,6 @@ void TMainForm::WndProc(TMessage& msg) {
     RawInput(msg);
   } else if (msg.Msg == wm::kInputDeviceChange) {
     DevicesChanged();
-  } else if (msg.Msg == kForegroundChangedMsg) {
-    if (msg.WParam == win::kEventSystemForeground)
-      ForegroundChanged(static_cast<Handle>(msg.LParam));
   }
   TForm::WndProc(msg);
 }

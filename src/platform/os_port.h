@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -275,12 +276,13 @@ class OsPort {
   virtual bool QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) = 0;
 
   // SetWinEventHook for the events eventMin to eventMax of every process and thread, with
-  // flags (WINEVENT_*). The hook's procedure runs on this thread, in its message loop,
-  // and sends message to target: wParam the event, lParam the event's window (events of
-  // a window's parts, idObject other than OBJID_WINDOW, are not passed on). kNoHandle
-  // when the system refuses the hook.
+  // flags (WINEVENT_*). The hook's procedure runs on this thread while it takes its
+  // messages and calls onEvent with the event and its window (events of a window's parts,
+  // idObject other than OBJID_WINDOW, are not passed on). kNoHandle when the system
+  // refuses the hook.
+  using WinEventHandler = std::function<void(uint32_t event, Handle wnd)>;
   virtual Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags,
-                                 Handle target, unsigned message) = 0;
+                                 WinEventHandler onEvent) = 0;
   virtual bool UnhookWinEvent(Handle hook) = 0;
 
   // Text comparison by the user's locale, ignoring case (CompareStringA, NORM_IGNORECASE).

@@ -434,6 +434,7 @@ Handle FakeOs::GetForegroundWindow() { return foregroundWindow; }
 
 uint32_t FakeOs::GetWindowThreadProcessId(Handle wnd, uint32_t* processId) {
   if (processId) {
+    ++windowProcessQueries;
     auto window = windows.find(wnd);
     *processId = window == windows.end() ? 0 : window->second.process;
   }
@@ -490,11 +491,11 @@ bool FakeOs::QueryFullProcessImageNameA(Handle process, uint32_t flags, std::str
   return true;
 }
 
-Handle FakeOs::SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
-                               unsigned message) {
+Handle FakeOs::SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags,
+                               WinEventHandler onEvent) {
   calls.push_back("SetWinEventHook " + Str(eventMin) + " " + Str(eventMax) + " " + Str(flags));
   const Handle hook = nextHandle_++;
-  winEventHooks[hook] = WinEventHook{eventMin, eventMax, flags, target, message};
+  winEventHooks[hook] = WinEventHook{eventMin, eventMax, flags, std::move(onEvent)};
   return hook;
 }
 

@@ -86,10 +86,10 @@ class FakeOs : public OsPort {
   // The image path of each process that opens; any other refuses to open.
   std::map<uint32_t, std::string> processImages;
   std::set<Handle> openProcesses;  // opened and not closed
+  size_t windowProcessQueries = 0;  // GetWindowThreadProcessId asked for the process
   struct WinEventHook {
     uint32_t eventMin, eventMax, flags;
-    Handle target;
-    unsigned message;
+    WinEventHandler onEvent;
   };
   std::map<Handle, WinEventHook> winEventHooks;
   std::map<std::string, unsigned> registeredMessages;
@@ -149,8 +149,8 @@ class FakeOs : public OsPort {
   std::string GetClassNameA(Handle wnd) override;
   Handle OpenProcess(uint32_t desiredAccess, bool inherit, uint32_t processId) override;
   bool QueryFullProcessImageNameA(Handle process, uint32_t flags, std::string* path) override;
-  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
-                         unsigned message) override;
+  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags,
+                         WinEventHandler onEvent) override;
   bool UnhookWinEvent(Handle hook) override;
   long SHGetFolderPathA(int csidl, std::string* path) override;
   bool CreateDirectoryA(const std::string& path) override;

@@ -123,7 +123,7 @@ class BoundProgramsTest : public MainFormFixture {
     for (const auto& [hook, target] : os.winEventHooks) {
       if (target.eventMin <= win::kEventSystemForeground &&
           win::kEventSystemForeground <= target.eventMax) {
-        Message(target.message, win::kEventSystemForeground, static_cast<intptr_t>(wnd));
+        target.onEvent(win::kEventSystemForeground, wnd);
       }
     }
   }
@@ -224,31 +224,35 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
     Handle front;
     const char* speed;       // in force afterwards
     bool applied;            // the system was written
-    bool looked;             // the program was looked up (first time the window came)
+    bool asked;              // the window's process was asked for (first time the window came)
+    bool looked;             // the program was looked up
     bool read;               // the window's class was read
     const char* remembered;  // the speed to be put back, "" none
   } steps[] = {
-      {kGame, "5", true, true, true, "10"},
-      {kOwn, "5", false, false, false, "10"},     // its own window, and its menus
-      {kTaskbar, "5", false, false, true, "10"},  // on the way to the tray menu
-      {kCad, "12", true, true, true, "10"},       // remembered once
-      {kSecondGame, "5", true, true, true, "10"},
-      {kNotepad, "10", true, true, true, ""},
-      {kCad, "12", true, false, false, "10"},  // known windows are not looked up again
-      {kLocked, "10", true, true, true, ""},   // a process that cannot be read: bound to none
-      {kLocked, "10", false, true, true, ""},
-      {kFrame, "5", true, true, true, "10"},    // the store app the frame holds
-      {kGame, "5", false, false, false, "10"},  // its slot is in force already
-      {kNotepad, "10", true, false, false, ""},
-      {kTaskbar, "10", false, false, false, ""},
+      {kGame, "5", true, true, true, true, "10"},
+      {kOwn, "5", false, true, false, false, "10"},     // its own window, and its menus
+      {kOwn, "5", false, false, false, false, "10"},    // known as its own
+      {kTaskbar, "5", false, true, false, true, "10"},  // on the way to the tray menu
+      {kCad, "12", true, true, true, true, "10"},       // remembered once
+      {kSecondGame, "5", true, true, true, true, "10"},
+      {kNotepad, "10", true, true, true, true, ""},
+      {kCad, "12", true, false, false, false, "10"},  // known windows cost no system call
+      {kLocked, "10", true, true, true, true, ""},    // a process that cannot be read: bound to none
+      {kLocked, "10", false, true, true, true, ""},
+      {kFrame, "5", true, true, true, true, "10"},    // the store app the frame holds
+      {kGame, "5", false, false, false, false, "10"},  // its slot is in force already
+      {kNotepad, "10", true, false, false, false, ""},
+      {kTaskbar, "10", false, false, false, false, ""},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(std::to_string(step.front) + " " + step.speed);
     os.calls.clear();
+    os.windowProcessQueries = 0;
     Front(step.front);
     EXPECT_EQ(form->Profile(0).Speed, step.speed);
     EXPECT_EQ(os.mouseSpeed, std::stoi(step.speed));
     EXPECT_EQ(Count("SystemParametersInfoA 113"), step.applied ? 1u : 0u);
+    EXPECT_EQ(os.windowProcessQueries, step.asked ? 1u + 2 * (step.front == kFrame) : 0u);
     EXPECT_EQ(Count("OpenProcess 4096 0 "), step.looked ? 1u + (step.front == kFrame) : 0u);
     EXPECT_EQ(Count("GetClassNameA"), step.read ? 1u : 0u);
     EXPECT_EQ(form->Remembered ? form->Remembered->Speed : "", step.remembered);
@@ -330,10 +334,12 @@ TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {
   }
   // Unbinding the last program (from the window, in front now) puts back at once, and a
   // change of the window in front told late changes nothing.
+  ASSERT_EQ(os.winEventHooks.size(), 1u);
+  const auto late = os.winEventHooks.begin()->second.onEvent;
   Choose(form->Button1, "Game.exe");
   EXPECT_EQ(os.mouseSpeed, 14);
   EXPECT_FALSE(form->Remembered);
-  Message(TMainForm::kForegroundChangedMsg, win::kEventSystemForeground, kGame);
+  late(win::kEventSystemForeground, kGame);
   EXPECT_EQ(os.mouseSpeed, 14);
 }
 

@@ -111,24 +111,23 @@ BOOL CALLBACK CollectWindow(HWND wnd, LPARAM list) {
   return TRUE;
 }
 
-// Where each event hook's events go: a window and the message it is sent.
-struct WinEventTarget {
-  HWND window;
-  UINT message;
-};
-std::map<HWINEVENTHOOK, WinEventTarget>& WinEventTargets() {
-  static std::map<HWINEVENTHOOK, WinEventTarget> targets;
-  return targets;
+// Who hears each event hook's events.
+std::map<HWINEVENTHOOK, OsPort::WinEventHandler>& WinEventHandlers() {
+  static std::map<HWINEVENTHOOK, OsPort::WinEventHandler> handlers;
+  return handlers;
 }
 
 // An out-of-context hook's procedure runs on the thread that set the hook, while it
-// takes its messages: a message sent to that thread's window is handled at once.
+// takes its messages: the handler is called at once, with no message in between (an
+// event can come a thousand times a minute).
 void CALLBACK ForwardWinEvent(HWINEVENTHOOK hook, DWORD event, HWND wnd, LONG object, LONG, DWORD,
                               DWORD) {
   if (object != OBJID_WINDOW || !wnd) return;
-  const auto found = WinEventTargets().find(hook);
-  if (found == WinEventTargets().end()) return;
-  ::SendMessageA(found->second.window, found->second.message, event, reinterpret_cast<LPARAM>(wnd));
+  const auto found = WinEventHandlers().find(hook);
+  if (found == WinEventHandlers().end()) return;
+  // A copy: the handler may remove its own hook.
+  const OsPort::WinEventHandler handler = found->second;
+  handler(event, FromPointer(wnd));
 }
 
 class Win32OsPort : public OsPort {
@@ -578,15 +577,15 @@ class Win32OsPort : public OsPort {
     return true;
   }
 
-  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags, Handle target,
-                         unsigned message) override {
+  Handle SetWinEventHook(uint32_t eventMin, uint32_t eventMax, uint32_t flags,
+                         WinEventHandler onEvent) override {
     HWINEVENTHOOK hook =
         ::SetWinEventHook(eventMin, eventMax, nullptr, ForwardWinEvent, 0, 0, flags);
-    if (hook) WinEventTargets()[hook] = {AsHwnd(target), message};
+    if (hook) WinEventHandlers()[hook] = std::move(onEvent);
     return FromPointer(hook);
   }
   bool UnhookWinEvent(Handle hook) override {
-    WinEventTargets().erase(reinterpret_cast<HWINEVENTHOOK>(hook));
+    WinEventHandlers().erase(reinterpret_cast<HWINEVENTHOOK>(hook));
     return ::UnhookWinEvent(reinterpret_cast<HWINEVENTHOOK>(hook)) != FALSE;
   }
 
