@@ -674,7 +674,8 @@ int Apply(int applies, int cursorChanges) {
     SendMessageA(floorWindow, getParam, 1 + (i & 1), kNoParam);
   }
   changeCursors(40, false);
-  Settle(500);
+  // Closing the panel arms a save a second later: the counts are taken after it.
+  Settle(1500);
   PutUsage("memory.warm", Measure(instance));
 
   // Two equal halves: a leak grows in both, a cache that fills once does not grow in
@@ -699,7 +700,7 @@ int Apply(int applies, int cursorChanges) {
       if (!(i & 1)) timed(floorWindow, getParam, slot, required);
     }
     changeCursors(cursorChanges / 2, true);
-    Settle(1000);
+    Settle(1500);
     PutUsage(half == 0 ? "memory.half" : "memory.after", Measure(instance));
   }
   // Each half starts with slot 1 and ends with slot 2.

@@ -230,6 +230,7 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
     const char* remembered;  // the speed to be put back, "" none
   } steps[] = {
       {kGame, "5", true, true, true, true, "10"},
+      {0x7FF, "5", false, true, false, false, "10"},    // a window gone already
       {kOwn, "5", false, true, false, false, "10"},     // its own window, and its menus
       {kOwn, "5", false, false, false, false, "10"},    // known as its own
       {kTaskbar, "5", false, true, false, true, "10"},  // on the way to the tray menu
@@ -261,6 +262,9 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   }
   EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
   EXPECT_EQ(os.mouse[2], 1) << "the whole configuration is back, acceleration too";
+  // Only the change of the window in front is heard.
+  os.winEventHooks.begin()->second.onEvent(0x0016, kGame);
+  EXPECT_EQ(os.mouseSpeed, 10);
 
   // "Set and Close" does not end the program for an automatic switch.
   form->SetAndCloseCB.SetChecked(true);
