@@ -184,7 +184,7 @@ void TMainForm::UpdateForegroundHook() {
 }
 
 void TMainForm::ForegroundChanged(Handle wnd) {
-  if (ForegroundHook == kNoHandle || wnd == kNoHandle) return;
+  if (ForegroundHook == kNoHandle) return;
   // A window handle names one window for its life, and the system does not hand the same
   // value to another window soon after: a known window costs no system call.
   int n = -1;

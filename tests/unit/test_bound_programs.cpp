@@ -79,12 +79,15 @@ class BoundProgramsTest : public MainFormFixture {
     Window(kHosted, 107, "C:\\Program Files\\WindowsApps\\StoreGame.exe", "", kFrame);
     Window(kTaskbar, 108, "C:\\WINDOWS\\explorer.exe", "", kNoHandle, "Shell_TrayWnd");
     Window(kSecondGame, 101, "C:\\Games\\Game\\Game.exe", "Game settings");
+    // A window of another program inside the game's: the game's window is still the game's.
+    Window(0x6F1, 107, "C:\\Program Files\\WindowsApps\\StoreGame.exe", "", kGame);
     os.windows[0x710] = {109, "Hidden", "Window", false, kNoHandle};
     os.processImages[109] = "C:\\hidden.exe";
     Window(0x711, 110, "C:\\untitled.exe", "");
     Window(0x712, 108, "C:\\WINDOWS\\explorer.exe", "Program Manager", kNoHandle, "Progman");
     os.rawDevices = {
-        {kMouse, 0, "\\\\?\\HID#VID_046D&PID_C077#7&1&0&0000#{378de44c}", "Mouse", ""}};
+        {kMouse, 0, "\\\\?\\HID#VID_046D&PID_C077#7&1&0&0000#{378de44c}", "Mouse", ""},
+        {kMouse + 1, 0, "\\\\?\\HID#VID_1234&PID_0001#7&2&0&0000#{378de44c}", "Pad", ""}};
   }
   void Window(Handle wnd, uint32_t process, const std::string& image, const std::string& title,
               Handle parent = kNoHandle, const std::string& className = "Window") {
@@ -207,11 +210,25 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   form->MnDeleteClick();
   EXPECT_EQ(Hooks(), "+-+-+-");
   EXPECT_TRUE(form->Profile(3).Programs.empty());
+  // The deleted slot's menu, opened again at once, binds nothing.
+  const size_t dialogs = os.dialogs.size();
+  os.openDialogAnswers = {"C:\\x.exe"};
+  form->PopupMenu.Popup(*app, 0, 0);
+  EXPECT_FALSE(form->MnUseWithProgram.Enabled);
+  form->MnOtherProgramClick(3);
+  form->ToggleProgram(3, "notepad.exe", false);
+  EXPECT_TRUE(form->Profile(3).Programs.empty());
+  EXPECT_EQ(os.dialogs.size(), dialogs);
   // The last slot binds as the others do.
   FillSlot(10, "20");
   Choose(form->Button10, "notepad.exe");
   EXPECT_EQ(form->Profile(10).Programs, std::vector<std::string>{"notepad.exe"});
   EXPECT_EQ(Hooks(), "+-+-+-+");
+  // Sixteen programs at most in a slot, through the dialog as in the file.
+  for (int i = 1; i < 16; ++i) form->Profile(10).Programs.push_back("p" + std::to_string(i) + ".exe");
+  os.openDialogAnswers = {"C:\\extra.exe"};
+  Choose(form->Button10, "Other Program");
+  EXPECT_EQ(form->Profile(10).Programs.size(), 16u);
 }
 
 TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
@@ -311,6 +328,14 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   Choose(form->Button3, "notepad.exe");
   Front(kNotepad);
   EXPECT_EQ(os.mouseSpeed, 18);
+  // Known windows are forgotten all at once when 64 are known (notepad's and 63 more).
+  for (Handle w = 0x800; w < 0x800 + 64; ++w) {
+    Window(w, static_cast<uint32_t>(w), "C:\\other.exe", "Other");
+    Front(w);
+  }
+  os.calls.clear();
+  Front(0x800);
+  EXPECT_EQ(Count("OpenProcess 4096 0 "), 1u) << "the first of them is looked up again";
 }
 
 TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {

@@ -227,7 +227,10 @@ TEST_F(MainWindowTest, StartUpFollowsCommandLineAndOptions) {
 
 TEST_F(MainWindowTest, SlotFromASecondStartAppliesAndClosesWithSetAndClose) {
   Start("SetAndClose=true\r\nNonClose=true\r\n");
+  FillSlot(1, "4");
   FillSlot(10, "16");
+  Message(form->DoubleExeGetParamMsg, 1, -1);
+  EXPECT_EQ(os.mouseSpeed, 4) << "the first slot";
   Message(form->DoubleExeGetParamMsg, 10, -1);
   EXPECT_EQ(os.mouseSpeed, 16);
   EXPECT_FALSE(form->Visible()) << "set and hide";
