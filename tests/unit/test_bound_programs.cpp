@@ -156,7 +156,9 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   EXPECT_TRUE(os.openProcesses.empty()) << "every process opened is closed";
   EXPECT_EQ(Hooks(), "") << "nothing bound, nothing hooked";
 
+  form->SaveTimer.SetEnabled(false);
   Choose(form->Button1, "Game.exe");
+  EXPECT_TRUE(form->SaveTimer.Enabled()) << "a binding is saved like every change";
   Choose(form->Button1, "cad.exe");
   EXPECT_EQ(Hooks(), "+") << "the first binding hooks, the second adds nothing";
   EXPECT_EQ(ProgramMenu(form->Button1),
@@ -215,9 +217,12 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   os.openDialogAnswers = {"C:\\x.exe"};
   form->PopupMenu.Popup(*app, 0, 0);
   EXPECT_FALSE(form->MnUseWithProgram.Enabled);
-  form->MnOtherProgramClick(3);
-  form->ToggleProgram(3, "notepad.exe", false);
+  for (int n : {3, 0, 11}) {
+    form->MnOtherProgramClick(n);
+    form->ToggleProgram(n, "notepad.exe", false);
+  }
   EXPECT_TRUE(form->Profile(3).Programs.empty());
+  EXPECT_TRUE(form->Profile(0).Programs.empty());
   EXPECT_EQ(os.dialogs.size(), dialogs);
   // The last slot binds as the others do.
   FillSlot(10, "20");
@@ -225,10 +230,13 @@ TEST_F(BoundProgramsTest, TheSlotMenuBindsEachProgramToOneSlotAndHooksOnlyWhileB
   EXPECT_EQ(form->Profile(10).Programs, std::vector<std::string>{"notepad.exe"});
   EXPECT_EQ(Hooks(), "+-+-+-+");
   // Sixteen programs at most in a slot, through the dialog as in the file.
-  for (int i = 1; i < 16; ++i) form->Profile(10).Programs.push_back("p" + std::to_string(i) + ".exe");
-  os.openDialogAnswers = {"C:\\extra.exe"};
+  for (int i = 1; i < 15; ++i)
+    form->Profile(10).Programs.push_back("p" + std::to_string(i) + ".exe");
+  os.openDialogAnswers = {"C:\\sixteenth.exe", "C:\\extra.exe"};
+  Choose(form->Button10, "Other Program");
   Choose(form->Button10, "Other Program");
   EXPECT_EQ(form->Profile(10).Programs.size(), 16u);
+  EXPECT_EQ(form->Profile(10).Programs.back(), "sixteenth.exe");
 }
 
 TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
@@ -255,9 +263,9 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
       {kSecondGame, "5", true, true, true, true, "10"},
       {kNotepad, "10", true, true, true, true, ""},
       {kCad, "12", true, false, false, false, "10"},  // known windows cost no system call
-      {kLocked, "10", true, true, true, true, ""},    // a process that cannot be read: bound to none
+      {kLocked, "10", true, true, true, true, ""},  // a process that cannot be read: bound to none
       {kLocked, "10", false, true, true, true, ""},
-      {kFrame, "5", true, true, true, true, "10"},    // the store app the frame holds
+      {kFrame, "5", true, true, true, true, "10"},     // the store app the frame holds
       {kGame, "5", false, false, false, false, "10"},  // its slot is in force already
       {kNotepad, "10", true, false, false, false, ""},
       {kTaskbar, "10", false, false, false, false, ""},
@@ -276,6 +284,7 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
     EXPECT_EQ(form->Remembered ? form->Remembered->Speed : "", step.remembered);
     EXPECT_EQ(Count("MessageBeep"), 0u);
     EXPECT_TRUE(os.openProcesses.empty());
+    EXPECT_TRUE(os.messageBoxes.empty());
   }
   EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:10\nAccel1:6\nWheel:3Lines");
   EXPECT_EQ(os.mouse[2], 1) << "the whole configuration is back, acceleration too";
@@ -307,8 +316,10 @@ TEST_F(BoundProgramsTest, TheProgramInFrontSwitchesToItsSlotAndBack) {
   form->TraySlotClick(3);
   Front(kGame);
   EXPECT_EQ(form->Remembered->Speed, "18");
+  os.calls.clear();
   Front(kNotepad);
   EXPECT_EQ(os.mouseSpeed, 12);
+  EXPECT_EQ(Count("MessageBeep"), 0u);
   EXPECT_EQ(form->StatusBar.SimpleText(), "RGT V:12 W:3L Mouse, cad.exe");
   EXPECT_EQ(form->TrayTip(), "Tivoler\nRighty\nSpeed:12\nWheel:3Lines");
   EXPECT_FALSE(form->Remembered);

@@ -19,12 +19,8 @@ TEST(TextList, SplitsAtEveryLineEnd) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb", {"a", "b"}},
-      {"a\rb\r", {"a", "b"}},
-      {"a\r\n\r\nb", {"a", "", "b"}},
-      {"a\n\rb", {"a", "", "b"}},
-      {"", {}},
+      {"a\r\nb\r\n", {"a", "b"}},     {"a\nb", {"a", "b"}},       {"a\rb\r", {"a", "b"}},
+      {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}}, {"", {}},
   };
   for (const Case& c : cases) {
     TStringList list;
@@ -200,6 +196,35 @@ TEST(Form, ClientSizeHoldsWhateverFrameTheWindowReallyGets) {
   form.SetBounds(0, 0, 20, 20);  // too small to measure: the estimate, then the correction
   form.SetClientSize(143, 67);
   EXPECT_EQ(backend.formPeer->ClientHeight(), 67);
+}
+
+// The system's timer is told of every change; a running timer started anew is told again,
+// which starts its interval anew (a burst of changes saves once, after its last).
+TEST(Timer, RestartTellsTheSystemAgainAndEnablingTwiceDoesNot) {
+  struct LoggingPeer : TimerPeer {
+    explicit LoggingPeer(std::vector<std::string>& log) : log_(log) {}
+    void Update(bool enabled, unsigned interval) override {
+      log_.push_back(std::to_string(enabled) + " " + std::to_string(interval));
+    }
+    std::vector<std::string>& log_;
+  };
+  struct TimerBackend : FrameBackend {
+    std::unique_ptr<TimerPeer> CreateTimerPeer(TTimer&) override {
+      return std::make_unique<LoggingPeer>(log);
+    }
+    std::vector<std::string> log;
+  };
+  FakeOs os;
+  TimerBackend backend;
+  TApplication app(os, &backend);
+  TTimer timer(app, 1000, false);
+  timer.SetEnabled(true);
+  timer.SetEnabled(true);
+  timer.Restart();
+  timer.SetEnabled(false);
+  timer.Restart();
+  EXPECT_EQ(backend.log,
+            (std::vector<std::string>{"0 1000", "1 1000", "1 1000", "0 1000", "1 1000"}));
 }
 
 // What the window backend gives the system for a form's 96-DPI units on a monitor of
