@@ -427,7 +427,7 @@ class TMainForm : public TForm {
   std::array<std::unique_ptr<TMouseProfile>, kProfileCount> profiles_;
   std::array<TButton*, kSlotCount + 1> slotButtons_{};
   // Windows whose program was looked up, with the slot it belongs to (-1: a window that
-  // changes nothing); a window keeps its process for its life.
+  // changes nothing), by the window's handle, which names one window for its life.
   struct KnownWindow {
     Handle Window;
     int Slot;
