@@ -384,8 +384,10 @@ TEST_F(BoundProgramsTest, AnExitOrTheLastBindingGonePutsBackWhatWasRemembered) {
 }
 
 TEST_F(BoundProgramsTest, BindingsAreSavedWithTheirSlotAndHostileLinesLoadHarmlessly) {
+  os.foregroundWindow = kGame;
   Start("PositionX=0\r\nSpeed2=12\r\nKey2=\r\n");
   EXPECT_EQ(Count("SetWinEventHook"), 0u) << "a file of today's program hooks nothing";
+  EXPECT_EQ(Count("OpenProcess"), 0u) << "nor asks which program is in front";
   CloseBox();
   EXPECT_EQ(os.files.at(kSettingsFile).find("Programs"), std::string::npos);
 
